@@ -1,0 +1,80 @@
+// Runs the real lumeview.exe under Wine for a test and drives it from this
+// process as the print side would: window messages, the settings file,
+// the texts the panel shows.
+#ifndef LUMEVIEW_TEST_MONITOR_HARNESS_H
+#define LUMEVIEW_TEST_MONITOR_HARNESS_H
+
+#include <windows.h>
+
+#include <string>
+
+// The Windows version Wine reports to one executable name.
+enum class Platform { Win32s, Windows95, NT };
+
+// Environment given to the tests by CTest (Windows paths).
+std::string TestEnvironment(const char* name);
+
+// A fresh, empty folder for the running test (Windows path, trailing '\').
+std::string TestWorkDir();
+
+// Makes Wine report `platform` to every program named `exeName`.
+void SetWinePlatform(const std::string& exeName, Platform platform);
+
+// The bytes of a code page 1252 text as UTF-16, to compare with what
+// WM_GETTEXT returns as wide text.
+std::wstring Utf16FromCp1252(const std::string& text);
+std::string Utf8FromUtf16(const std::wstring& text);
+
+std::string ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::string& bytes);
+bool FileExists(const std::string& path);
+
+// A copy of lumeview.exe under a name of its own in the test's folder, so
+// that tests running side by side never find each other's window.
+class MonitorCopy {
+public:
+    // exeBase: file name without ".exe"; empty takes one from the test name.
+    explicit MonitorCopy(Platform platform = Platform::NT, const std::string& exeBase = "");
+    ~MonitorCopy();
+    MonitorCopy(const MonitorCopy&) = delete;
+    MonitorCopy& operator=(const MonitorCopy&) = delete;
+
+    // Starts the copy; showCommand < 0 leaves the start-up info without one.
+    bool Start(const std::string& commandLine = "", int showCommand = -1);
+    // Start and wait for its main window; fails the test when none comes.
+    HWND StartAndWait(const std::string& commandLine = "", int showCommand = -1);
+    HWND WaitForWindow(DWORD timeoutMs = 15000);
+    // Exit code, or STILL_ACTIVE when the process outlives the timeout.
+    DWORD WaitForExit(DWORD timeoutMs = 15000);
+    bool Running() const;
+    void Kill();
+
+    // Sends to the main window with a timeout; *answered is false on timeout.
+    LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0,
+                 DWORD timeoutMs = 10000, bool* answered = nullptr);
+    // Finds the window again, e.g. after a second start.
+    HWND FindMainWindow() const;
+
+    HWND Panel() const;
+    HWND Control(int id) const;
+    std::wstring ControlText(int id) const;
+    std::wstring WindowTextW(HWND window) const;
+
+    // Settings file beside the copy.
+    void WriteIni(const std::string& content) const;
+    void SetIni(const char* section, const char* key, const char* value) const;
+    // The value, or `absent` when the key is not there.
+    std::string ReadIni(const char* section, const char* key, const char* absent = "<absent>") const;
+    bool IniExists() const;
+    void DeleteIni() const;
+
+    std::string directory;  // with trailing '\'
+    std::string exeName;    // e.g. "startup_bringsforward.exe"
+    std::string exePath;
+    std::string className;  // the upper-cased name the monitor registers
+    std::string iniPath;
+    HWND window = nullptr;
+    PROCESS_INFORMATION process = {};
+};
+
+#endif
