@@ -31,4 +31,11 @@ const char* OperationCaption(unsigned operation);
 // "Disponible": shown after an operation ends and after a reset.
 extern const char* const textAvailable;
 
+// For listings of the table: the code name shown in a row's report key, or
+// a short English description of the row ("" for the terminator).
+const char* StatusRowName(const StatusEntry& row);
+
+// Name of an error category (wParam of LVWM_ERROR); "" above 4.
+const char* CategoryName(DWORD category);
+
 #endif
