@@ -56,6 +56,8 @@ typedef enum DeviceState { Ready = 0, Warning = 1, Error = 2 } DeviceState;
 #define LV_DEFAULT_CLASS "LUMEVIEW"
 #define LV_REGISTRY_DOCUMENT_KEY "PrinterService\\StatusMonitor\\Document"
 #define LV_REGISTRY_DOCNAME "DocName"
+/* Subkey of the document key whose default value names the printer */
+#define LV_REGISTRY_PRINTER_SUBKEY "DeviceName\\Status\\Monitor"
 #define LV_CANCEL_EVENT_NAME "EventLPIEmon"
 
 #endif

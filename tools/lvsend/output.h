@@ -1,0 +1,41 @@
+// What lvsend prints: results on stdout in UTF-8, one-line errors on stderr.
+#ifndef LVSEND_OUTPUT_H
+#define LVSEND_OUTPUT_H
+
+#include <windows.h>
+
+#include <string>
+
+// Exit codes.
+enum ExitCode {
+    ExitOk = 0,
+    ExitUsage = 1,       // unknown command, wrong arguments, not a number
+    ExitNoMonitor = 2,   // no monitor window, or it did not answer in time
+    ExitFailure = 3,     // registry, file or process start failed
+};
+
+// Makes stdout and stderr carry bytes unchanged (no CR added) and asks a
+// console to show UTF-8.
+void PrepareOutput();
+
+// Prints one line on stdout, flushed at once so that a reader of a pipe
+// sees it while lvsend keeps running.
+void PrintLine(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// Prints "lvsend: [where: ]message" on stderr and returns code.
+int Fail(int code, const char* format, ...) __attribute__((format(printf, 2, 3)));
+
+// Set while a scenario runs, e.g. "job.txt:12"; empty otherwise.
+void SetErrorPlace(const std::string& place);
+
+std::string Utf8FromWide(const wchar_t* text, int length);
+std::string Utf8FromCp1252(const std::string& text);
+// Scenario files are UTF-8; a line that is not valid UTF-8 is taken as
+// code page 1252 already.
+std::string Cp1252FromUtf8(const std::string& text);
+
+// A text in double quotes with \n, \r, \t, \" and \\ escaped, so that
+// blanks and line feeds stay visible on one line.
+std::string Quoted(const std::string& utf8);
+
+#endif

@@ -1,0 +1,11 @@
+// Reading back what the monitor's panel shows, from outside its process.
+#ifndef LVSEND_PANEL_READER_H
+#define LVSEND_PANEL_READER_H
+
+#include "monitor_link.h"
+
+// Prints the status text, the document name, the pages line, the buttons'
+// state and the window's state, texts as UTF-8.
+int ReadPanel(const Options& options);
+
+#endif
