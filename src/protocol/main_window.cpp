@@ -1,0 +1,243 @@
+// The print side's messages: status reports, operation changes, page
+// counts, the document name, the job window, and show/minimise/close.
+#include "main_window.h"
+
+#include <mmsystem.h>
+
+#include "app_settings.h"
+#include "lvwm_messages.h"
+#include "monitor_state.h"
+#include "protocol_rules.h"
+#include "resource.h"
+#include "shared_brushes.h"
+#include "status_panel.h"
+#include "status_table.h"
+#include "window_object.h"
+
+static const DWORD kBeepFrequency = 8000;
+static const DWORD kBeepMilliseconds = 500;
+
+int ApplyShowPolicy(HWND window, unsigned reason)
+{
+    if (!ShowPolicyShows(monitorState.notificationMode, reason))
+        return 0;
+    SendMessageA(window, LVWM_APPSHOW, 0, 0);
+    return 1;
+}
+
+static void SetStatusText(const char* text)
+{
+    SetWindowTextA(monitorState.statusText, text);
+}
+
+// Every matching row shows the window; the first with a text ends the walk.
+static void ShowReportText(HWND window, WPARAM category, LPARAM code)
+{
+    for (const StatusEntry* row = statusTable; row->message != 0; ++row) {
+        if (!StatusEntryMatches(*row, LVWM_ERROR, category, code))
+            continue;
+        ApplyShowPolicy(window, kShowReasonStatusReport);
+        if (row->text) {
+            SetStatusText(row->text);
+            return;
+        }
+    }
+}
+
+static LRESULT OnStatusReport(HWND window, WPARAM category, LPARAM code)
+{
+    ShowReportText(window, category, code);
+    StateDecision decision = DecideReportState(static_cast<DWORD>(category), static_cast<DWORD>(code));
+    SendMessageA(window, LVWM_SETSTATE, decision.state, 0);
+    if (decision.alert)
+        SendMessageA(window, LVWM_ALERT, LV_ALERT_SOUND, 0);
+    SetFocus(monitorState.panel);
+    return 1;
+}
+
+static LRESULT OnOperation(HWND window, WPARAM wParam)
+{
+    unsigned operation = LOWORD(wParam);
+    ApplyShowPolicy(window, operation);
+    const char* caption = OperationCaption(operation);
+    if (operation == LV_OP_ENDED) {
+        SendMessageA(window, LVWM_PROGRESS, LV_PROGRESS_TOTAL, 0);
+        SetStatusText(caption);
+        if (monitorState.notificationMode != NotifyAlways)
+            SendMessageA(window, LVWM_APPCLOSE, 0, 0);
+    } else if (caption) {
+        SetStatusText(caption);
+    }
+    // After a close there is no window left and this does nothing.
+    SendMessageA(window, LVWM_SETSTATE, Ready, 0);
+    return 1;
+}
+
+static LRESULT OnSetState(WPARAM state)
+{
+    static const WORD stateIcons[] = {IDI_DEVICE_READY, IDI_DEVICE_WARNING, IDI_DEVICE_ERROR};
+    if (state == static_cast<WPARAM>(monitorState.deviceState))
+        return 1;
+    if (!IsDeviceState(state))
+        return 0;
+    monitorState.deviceState = static_cast<DeviceState>(state);
+    HICON icon = LoadIconA(monitorState.instance, MAKEINTRESOURCEA(stateIcons[state]));
+    if (!icon)
+        return 0;
+    if (!InvalidateRect(monitorState.panel, nullptr, TRUE))
+        return 0;
+    SetClassLongPtrA(monitorState.mainWindow, GCLP_HICON, reinterpret_cast<LONG_PTR>(icon));
+    if (monitorState.platformId == VER_PLATFORM_WIN32s) {
+        // Win32s redraws the caption icon only when the window is shown anew.
+        ShowWindow(monitorState.mainWindow, SW_HIDE);
+        ShowWindow(monitorState.mainWindow, SW_SHOWNA);
+    }
+    return 1;
+}
+
+// Synchronous on purpose: the print side learns of the end of the sound.
+static LRESULT OnAlert(WPARAM wParam)
+{
+    if (monitorState.alertEnabled == 1 && LOWORD(wParam) == LV_ALERT_SOUND) {
+        if (!sndPlaySoundA(appSettings.soundFile, SND_NODEFAULT))
+            Beep(kBeepFrequency, kBeepMilliseconds);
+    }
+    return 1;
+}
+
+static LRESULT OnShow()
+{
+    HWND window = monitorState.mainWindow;
+    if (IsIconic(window))
+        return 1;
+    ShowWindow(window, SW_SHOW);
+    if (monitorState.platformId != VER_PLATFORM_WIN32s)
+        SetForegroundWindow(window);
+    else
+        SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    return 1;
+}
+
+static LRESULT OnMinimise()
+{
+    ShowWindow(monitorState.mainWindow, SW_MINIMIZE);
+    return 1;
+}
+
+static LRESULT OnClose()
+{
+    mainWindowObject.closedByRequest = 1;
+    DestroyWindow(monitorState.mainWindow);
+    return 1;
+}
+
+static LRESULT OnReset()
+{
+    ResetPanel();
+    return 1;
+}
+
+// The cancel-job button lies under the panel's origin area; repainting
+// that area lets the panel enable or disable it.
+static LRESULT OnJobWindow(WPARAM wParam, LPARAM lParam)
+{
+    HWND handle = reinterpret_cast<HWND>(lParam);
+    switch (LOWORD(wParam)) {
+    case LV_JOB_REGISTER:
+        monitorState.jobWindow = handle;
+        break;
+    case LV_JOB_UNREGISTER:
+        if (handle == monitorState.jobWindow)
+            monitorState.jobWindow = nullptr;
+        break;
+    default:
+        break;
+    }
+    RECT area = {0, 0, 0, 0};
+    GetClientRect(monitorState.cancelJobButton, &area);
+    InvalidateRect(monitorState.mainWindow, &area, TRUE);
+    return 1;
+}
+
+static LRESULT OnDocumentName()
+{
+    char name[kDocumentNameSize];
+    ReadDocumentName(name, sizeof name);
+    SetWindowTextA(monitorState.documentName, name);
+    return 1;
+}
+
+static LRESULT OnProgress(HWND window, WPARAM which, LPARAM count)
+{
+    if (which == LV_PROGRESS_DONE)
+        monitorState.pagesDone = static_cast<LONG>(count);
+    else if (which == LV_PROGRESS_TOTAL)
+        monitorState.pagesTotal = static_cast<LONG>(count);
+    else
+        return 0;
+    InvalidateRect(window, nullptr, TRUE);
+    return 1;
+}
+
+static LRESULT OnSize(WPARAM kind)
+{
+    if (kind == SIZE_MINIMIZED)
+        WriteIsIconSetting("1");
+    return 1;
+}
+
+static LRESULT OnQueryOpen()
+{
+    WriteIsIconSetting("0");
+    return 1;
+}
+
+static LRESULT OnSystemColours()
+{
+    RebuildFaceBrush();
+    return 1;
+}
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case LVWM_APPINIT:
+        return OnReset();
+    case LVWM_APPCLOSE:
+        return OnClose();
+    case LVWM_APPSHOW:
+        return OnShow();
+    case LVWM_APPMINIMUM:
+        return OnMinimise();
+    case LVWM_JOBWINDOW:
+        return OnJobWindow(wParam, lParam);
+    case LVWM_DOCNAME:
+        return OnDocumentName();
+    case LVWM_ERROR:
+        return OnStatusReport(window, wParam, lParam);
+    case LVWM_OPERATION:
+        return OnOperation(window, wParam);
+    case LVWM_PROGRESS:
+        return OnProgress(window, wParam, lParam);
+    case LVWM_ALERT:
+        return OnAlert(wParam);
+    case LVWM_SETSTATE:
+        return OnSetState(wParam);
+    case WM_CREATE:
+        return 0;
+    case WM_DESTROY:
+        SaveAndQuit(0);
+        return 0;
+    case WM_SIZE:
+        return OnSize(wParam);
+    case WM_SETFOCUS:
+        SetFocus(monitorState.panel);
+        return 1;
+    case WM_QUERYOPEN:
+        return OnQueryOpen();
+    case WM_SYSCOLORCHANGE:
+        return OnSystemColours();
+    default:
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+}

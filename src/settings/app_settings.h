@@ -1,0 +1,63 @@
+// The monitor's settings: the INI file beside the executable, the driver's
+// LGDISET.INI, win.ini and the print side's registry values.
+#ifndef LUMEVIEW_APP_SETTINGS_H
+#define LUMEVIEW_APP_SETTINGS_H
+
+#include <windows.h>
+
+// Section of the monitor's own keys, the words of the printer-name subkey,
+// the printer opened without /P, and the tail of the fallback class name.
+inline constexpr char kStatusMonitor[] = "Status Monitor";
+
+inline constexpr char kKeyAlert[] = "sound_audio_alert";
+inline constexpr char kKeyNotification[] = "event_notification_type";
+inline constexpr char kKeyIsIcon[] = "IsIcon";
+inline constexpr char kKeyHelpFile[] = "EngssHelp";
+inline constexpr char kKeySoundFile[] = "Soundfile";
+inline constexpr char kKeyQueueExe[] = "QueueExe";
+inline constexpr char kKeyDefaultPrinter[] = "Default Printer";
+inline constexpr char kKeyDeviceName[] = "Device Name";
+
+const int kSettingPathSize = 260;
+const int kPrinterNameSize = 256;
+const int kDocumentNameSize = 128;
+
+struct AppSettings {
+    char settingsPath[kSettingPathSize];   // the INI file beside the executable
+    char exeDirectory[kSettingPathSize];   // with its trailing '\'
+    char helpFilePath[kSettingPathSize];   // exeDirectory + EngssHelp
+    char soundFile[kSettingPathSize];      // Soundfile as stored
+    char queueCommand[kSettingPathSize];   // exeDirectory + QueueExe
+};
+
+extern AppSettings appSettings;
+
+void LoadNotificationSettings();
+void SaveNotificationSettings();
+void LoadPathSettings();
+
+// IsIcon: read at start-up, written when minimised, opened and on exit.
+LONG ReadIsIconSetting();
+void WriteIsIconSetting(const char* value);
+
+// Text of the setting "1"/"0"/"2" that the monitor writes for a value.
+const char* AlertSettingText(LONG alertEnabled);
+const char* NotificationSettingText(LONG notificationMode);
+
+// "1" or "0": whether the window should come back minimised after exit.
+const char* IsIconOnExit(LONG closedByRequest, LONG notificationMode, bool minimised);
+
+// directory + value, cut to fit `size` bytes.
+void JoinDirectory(char* target, size_t size, const char* directory, const char* value);
+
+// Name of the current printer (at most 255 characters); returns 1.
+int PrinterIdentity(char* out);
+
+// Reads the document name the print side published; empty when it cannot
+// be read, cut to 127 characters when longer.
+void ReadDocumentName(char* out, size_t size);
+
+// The exit step: saves IsIcon and ends the message loop.
+void SaveAndQuit(int exitCode);
+
+#endif

@@ -1,0 +1,42 @@
+// Pure start-up decisions: names from the executable's path, the command
+// line rule, and where the window goes on the desktop.
+#ifndef LUMEVIEW_LAUNCH_RULES_H
+#define LUMEVIEW_LAUNCH_RULES_H
+
+#include <windows.h>
+
+const size_t kClassNameSize = 256;
+const size_t kPathSize = 260;
+
+struct ExecutableNames {
+    char className[kClassNameSize];   // file name up to its first '.', upper-cased
+    char exeDirectory[kPathSize];     // with its trailing '\'
+    char settingsPath[kPathSize];     // directory, name up to its first '.', ".INI"
+};
+
+// Derives the names from the module path. An empty path leaves the
+// directory and settings path empty and gives the fallback class name.
+void DeriveExecutableNames(const char* modulePath, ExecutableNames* names);
+
+struct CommandLine {
+    bool printerNameMode;  // began with "/P"
+    const char* rest;      // what follows "/P" and at most one blank
+};
+
+CommandLine ParseCommandLine(const char* commandLine);
+
+// Whether the monitor runs at all for this rest of the command line.
+bool LaunchAllowed(const char* rest, LONG notificationMode);
+
+// Whether IsIcon is consulted: only for a non-empty rest.
+bool RestAsksForIsIcon(const char* rest);
+
+// Top-left corner that centres a window on the desktop, truncating
+// toward zero like the integer division it is.
+POINT CentredOrigin(const RECT& desktop, LONG width, LONG height);
+
+// Outer size of the main window that wraps the panel: the left frame and
+// the caption are added; right and bottom edges coincide with the panel's.
+SIZE FittedSize(const RECT& mainWindow, const RECT& panel);
+
+#endif

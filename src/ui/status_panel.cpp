@@ -1,0 +1,255 @@
+// The panel's initialisation, painting and colours. Its commands live in
+// panel_commands.cpp.
+#include "status_panel.h"
+
+#include <stdio.h>
+
+#include "app_settings.h"
+#include "lvwm_messages.h"
+#include "monitor_state.h"
+#include "panel_commands.h"
+#include "picture.h"
+#include "progress_rules.h"
+#include "resource.h"
+#include "shared_brushes.h"
+#include "status_table.h"
+
+static const COLORREF kStatusTextColour = RGB(0, 255, 0);
+static const COLORREF kStatusBackColour = RGB(0, 0, 0);
+static const int kStatusFontPoints = 7;
+static const int kStatusFontDpi = 90;  // fixed, whatever the display's resolution
+static const int kPagesLineSize = 256;
+
+// The status font made by the last reset; the one before it is released
+// once the control holds its successor.
+static HFONT statusFont = nullptr;
+
+// Holds the panel's paint cycle open for the scope of the paint handler.
+class PaintGuard {
+public:
+    explicit PaintGuard(HWND window) : window_(window) { BeginPaint(window_, &paint_); }
+    ~PaintGuard() { EndPaint(window_, &paint_); }
+    PaintGuard(const PaintGuard&) = delete;
+    PaintGuard& operator=(const PaintGuard&) = delete;
+
+private:
+    HWND window_;
+    PAINTSTRUCT paint_;
+};
+
+struct StatePictures {
+    int device;
+    int deviceWithFeeder;  // the model started with /P
+    int stateIcon;
+};
+
+static const StatePictures kPictures[] = {
+    {IDB_READY, IDB_READY_FEEDER, IDI_STATE_BLANK},
+    {IDB_WARNING, IDB_WARNING_FEEDER, IDI_STATE_WARNING},
+    {IDB_ERROR, IDB_ERROR_FEEDER, IDI_STATE_ERROR},
+};
+
+static const StatePictures& PicturesForState()
+{
+    return kPictures[monitorState.deviceState];
+}
+
+void SetControlFont(HWND control, int height, int width, int escapement, int orientation,
+                    int weight, DWORD italic, DWORD underline, DWORD strikeOut, DWORD charSet,
+                    DWORD outputPrecision, DWORD clipPrecision, DWORD quality,
+                    DWORD pitchAndFamily, const char* faceName)
+{
+    HFONT font = CreateFontA(height, width, escapement, orientation, weight, italic, underline,
+                             strikeOut, charSet, outputPrecision, clipPrecision, quality,
+                             pitchAndFamily, faceName);
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), 1);
+}
+
+static void SetStatusFont()
+{
+    SetControlFont(monitorState.statusText, -MulDiv(kStatusFontPoints, kStatusFontDpi, 72), 0, 0, 0,
+                   FW_DONTCARE, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                   CLIP_DEFAULT_PRECIS, DRAFT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Arial");
+    HFONT made = reinterpret_cast<HFONT>(SendMessageA(monitorState.statusText, WM_GETFONT, 0, 0));
+    if (statusFont && statusFont != made)
+        DeleteObject(statusFont);
+    statusFont = made;
+}
+
+int ResetPanel()
+{
+    SendMessageA(monitorState.mainWindow, LVWM_SETSTATE, Ready, 0);
+    SetWindowTextA(monitorState.statusText, textAvailable);
+    SetWindowTextA(monitorState.documentName, "");
+    SetWindowTextA(monitorState.pagesText, "");
+    SetWindowTextA(monitorState.progressBar, "");
+    LoadPathSettings();
+    SetStatusFont();
+    return 1;
+}
+
+int ShowPageProgress(LONG done, LONG total)
+{
+    if (ProgressHasCounts(done, total)) {
+        char line[kPagesLineSize];
+        snprintf(line, sizeof line, "%ld %s %ld", static_cast<long>(done), "de", static_cast<long>(total));
+        SetWindowTextA(monitorState.pagesText, line);
+    } else {
+        SetWindowTextA(monitorState.pagesText, "");
+    }
+
+    HDC dc = GetDC(monitorState.progressBar);
+    RECT inner = {0, 0, 0, 0};
+    GetClientRect(monitorState.progressBar, &inner);
+    // Leave the control's one-pixel frame alone.
+    InflateRect(&inner, -1, -1);
+    FillRect(dc, &inner, faceBrush);
+    LONG filled = ProgressFillWidth(done, total, inner.right - inner.left);
+    if (filled > 0) {
+        inner.right = filled + 1;
+        FillRect(dc, &inner, progressBrush);
+    }
+    ReleaseDC(monitorState.progressBar, dc);
+    return 1;
+}
+
+static void SetCaption(HWND panel, int id, const char* caption)
+{
+    SetWindowTextA(GetDlgItem(panel, id), caption);
+}
+
+static INT_PTR OnInitDialog(HWND panel)
+{
+    monitorState.panel = panel;
+    monitorState.statusText = GetDlgItem(panel, IDC_STATUS_TEXT);
+    monitorState.documentName = GetDlgItem(panel, IDC_DOCUMENT_NAME);
+    monitorState.pagesText = GetDlgItem(panel, IDC_PAGES_TEXT);
+    monitorState.progressBar = GetDlgItem(panel, IDC_PROGRESS_BAR);
+    HWND queueButton = GetDlgItem(panel, IDC_QUEUE_BUTTON);
+    monitorState.cancelJobButton = GetDlgItem(panel, IDC_CANCEL_JOB);
+
+    SetCaption(panel, IDC_PANEL_CLOSE, "Fermer");
+    SetCaption(panel, IDC_PANEL_HELP, "Aide");
+    SetCaption(panel, IDC_CANCEL_JOB, "Annuler le travail");
+    SetCaption(panel, IDC_QUEUE_BUTTON, "File d'attente d'impression");
+    SetCaption(panel, IDC_PROPERTIES, "Propriétés");
+    SetCaption(panel, IDC_OPTIONS, "Options");
+    SetCaption(panel, IDC_JOB_STATE_LABEL, "État du travail :");
+    SetCaption(panel, IDC_DOCUMENT_LABEL, "Impression en cours :");
+    SetCaption(panel, IDC_PAGES_LABEL, "Pages :");
+    SetCaption(panel, IDC_PERCENT_LABEL, "Pourcentage terminé :");
+
+    // The driver may offer its own queue viewer.
+    char superQueue[256];
+    GetPrivateProfileStringA(kStatusMonitor, "SuperQueue", "", superQueue, sizeof superQueue, "LGDISET.INI");
+    if (superQueue[0] != '\0' && lstrcmpA(superQueue, "0") != 0)
+        EnableWindow(queueButton, TRUE);
+
+    ResetPanel();
+    return 0;
+}
+
+// Opens the control's own paint cycle so the static control does not paint
+// over the picture afterwards.
+static void PaintPicture(HWND panel, int controlId, int bitmapId)
+{
+    HWND control = GetDlgItem(panel, controlId);
+    if (!control)
+        return;
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(control, &paint);
+    if (dc)
+        DrawKeyedBitmap(control, dc, &paint, bitmapId);
+}
+
+static void PaintStateIcon(HWND panel)
+{
+    HWND control = GetDlgItem(panel, IDC_STATE_ICON);
+    if (!control)
+        return;
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(control, &paint);
+    if (!dc)
+        return;
+    HICON icon = LoadIconA(monitorState.instance, MAKEINTRESOURCEA(PicturesForState().stateIcon));
+    if (icon)
+        DrawIcon(dc, 0, 0, icon);
+    EndPaint(control, &paint);
+}
+
+static void HideControl(HWND panel, int id)
+{
+    ShowWindow(GetDlgItem(panel, id), SW_HIDE);
+}
+
+// The queue, properties, pages and progress controls stay out of sight.
+static void ApplyControlStates(HWND panel)
+{
+    EnableWindow(monitorState.cancelJobButton, monitorState.jobWindow != nullptr);
+    if (monitorState.platformId == VER_PLATFORM_WIN32s) {
+        HideControl(panel, IDC_DOCUMENT_LABEL);
+        HideControl(panel, IDC_DOCUMENT_NAME);
+    }
+    EnableWindow(GetDlgItem(panel, IDC_QUEUE_BUTTON), FALSE);
+    EnableWindow(GetDlgItem(panel, IDC_PROPERTIES), FALSE);
+    static const int hidden[] = {IDC_QUEUE_BUTTON, IDC_PROPERTIES, IDC_PAGES_LABEL,
+                                 IDC_PAGES_TEXT, IDC_PERCENT_LABEL, IDC_PROGRESS_BAR};
+    for (int id : hidden)
+        HideControl(panel, id);
+}
+
+static INT_PTR OnPaint(HWND panel)
+{
+    PaintGuard guard(panel);
+    const StatePictures& pictures = PicturesForState();
+    PaintPicture(panel, IDC_LOGO, IDB_LOGO);
+    PaintPicture(panel, IDC_DEVICE_PICTURE,
+                 monitorState.printerNameMode ? pictures.deviceWithFeeder : pictures.device);
+    PaintStateIcon(panel);
+    ShowPageProgress(monitorState.pagesDone, monitorState.pagesTotal);
+    ApplyControlStates(panel);
+    return 0;
+}
+
+static bool IsGreenOnBlack(HWND control)
+{
+    return control == monitorState.statusText || control == monitorState.documentName ||
+           control == monitorState.pagesText;
+}
+
+static INT_PTR OnControlColour(HDC dc, HWND control)
+{
+    if (IsGreenOnBlack(control)) {
+        SetBkMode(dc, OPAQUE);
+        SetBkColor(dc, kStatusBackColour);
+        SetTextColor(dc, kStatusTextColour);
+        return reinterpret_cast<INT_PTR>(statusBackBrush);
+    }
+    SetBkMode(dc, TRANSPARENT);
+    return reinterpret_cast<INT_PTR>(faceBrush);
+}
+
+static INT_PTR OnFaceColour(HDC dc)
+{
+    SetBkMode(dc, TRANSPARENT);
+    return reinterpret_cast<INT_PTR>(faceBrush);
+}
+
+INT_PTR CALLBACK StatusPanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        return OnInitDialog(panel);
+    case WM_PAINT:
+        return OnPaint(panel);
+    case WM_COMMAND:
+        return OnPanelCommand(panel, LOWORD(wParam));
+    case WM_CTLCOLORSTATIC:
+        return OnControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORDLG:
+        return OnFaceColour(reinterpret_cast<HDC>(wParam));
+    default:
+        return 0;
+    }
+}

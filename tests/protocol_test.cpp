@@ -1,0 +1,250 @@
+// The print side's messages, sent from this process to the real monitor
+// as the print side sends them; results, texts, state and window effects.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "help_spy.h"
+#include "lvwm_messages.h"
+#include "monitor_harness.h"
+
+namespace {
+
+const int kStatusText = 1006;
+const int kDocumentName = 1010;
+const int kPagesText = 1011;
+const int kCancelJob = 1001;
+
+void StartInMode(MonitorCopy& monitor, int mode, int alert = 0)
+{
+    monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=" + std::to_string(mode) +
+                     "\r\nsound_audio_alert=" + std::to_string(alert) + "\r\n");
+    ASSERT_NE(nullptr, monitor.StartAndWait());
+}
+
+// Paint runs when the monitor's queue is idle; wait for its effect.
+bool Eventually(const std::function<bool()>& condition, DWORD timeoutMs = 3000)
+{
+    DWORD start = GetTickCount();
+    do {
+        if (condition())
+            return true;
+        Sleep(20);
+    } while (GetTickCount() - start < timeoutMs);
+    return condition();
+}
+
+}  // namespace
+
+TEST(SetState, RefusesUnknownStatesAndKeepsTheCurrentOne)
+{
+    HelpSpy spy;
+    MonitorCopy monitor;
+    StartInMode(monitor, 1);
+    EXPECT_EQ(1, monitor.Send(LVWM_SETSTATE, Ready));
+    EXPECT_EQ(Ready, ObservedDeviceState(monitor, spy));
+    EXPECT_EQ(1, monitor.Send(LVWM_SETSTATE, Warning));
+    EXPECT_EQ(Warning, ObservedDeviceState(monitor, spy));
+    EXPECT_EQ(0, monitor.Send(LVWM_SETSTATE, 3));
+    EXPECT_EQ(0, monitor.Send(LVWM_SETSTATE, 0xFFFFFFFF));
+    EXPECT_EQ(Warning, ObservedDeviceState(monitor, spy));
+    EXPECT_EQ(1, monitor.Send(LVWM_SETSTATE, Warning));
+    EXPECT_EQ(1, monitor.Send(LVWM_SETSTATE, Error));
+    EXPECT_EQ(Error, ObservedDeviceState(monitor, spy));
+    EXPECT_EQ(1, monitor.Send(LVWM_APPINIT));
+    EXPECT_EQ(Ready, ObservedDeviceState(monitor, spy)) << "a reset sets Ready";
+    EXPECT_EQ(L"Disponible", monitor.ControlText(kStatusText));
+}
+
+TEST(StatusReport, StateFollowsCategoryAndCodeComparedUnsigned)
+{
+    struct Case {
+        WPARAM category;
+        LPARAM code;
+        DeviceState state;
+    } cases[] = {
+        {0, 0, Ready},
+        {1, 5, Error}, {1, 0, Error},
+        {2, 2, Error}, {2, 20, Error},
+        {3, 2, Error}, {3, 5, Ready}, {3, 18, Ready}, {3, 22, Error}, {3, 0, Ready},
+        {3, -1, Ready},
+        {4, 1, Warning}, {4, 3, Error}, {4, 9, Warning},
+        {5, 2, Ready}, {7, 2, Ready}, {0xFFFFFFFF, 2, Ready}, {static_cast<WPARAM>(-4), 1, Ready},
+    };
+    HelpSpy spy;
+    MonitorCopy monitor;
+    StartInMode(monitor, 1);
+    for (const Case& c : cases) {
+        SCOPED_TRACE("report (" + std::to_string(c.category) + ", " + std::to_string(c.code) + ")");
+        monitor.Send(LVWM_SETSTATE, c.state == Error ? Warning : Error);
+        EXPECT_EQ(1, monitor.Send(LVWM_ERROR, c.category, c.code));
+        EXPECT_EQ(c.state, ObservedDeviceState(monitor, spy));
+    }
+}
+
+TEST(StatusReport, PaperJamShowsTextSetsErrorAndKeepsFocusInPanel)
+{
+    HelpSpy spy;
+    MonitorCopy monitor;
+    StartInMode(monitor, 0);
+    ShowWindow(monitor.window, SW_HIDE);
+    EXPECT_EQ(1, monitor.Send(LVWM_ERROR, OPECALL_RECOVER, 2));
+    EXPECT_TRUE(IsWindowVisible(monitor.window));
+    EXPECT_EQ(L"Incident papier", monitor.ControlText(kStatusText));
+    GUITHREADINFO gui = {};
+    gui.cbSize = sizeof gui;
+    ASSERT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(monitor.window, nullptr), &gui));
+    EXPECT_TRUE(gui.hwndFocus == monitor.Panel() || IsChild(monitor.Panel(), gui.hwndFocus));
+    EXPECT_EQ(Error, ObservedDeviceState(monitor, spy));
+}
+
+TEST(ShowPolicy, ReportsAndOperationsByMode)
+{
+    enum Sent { Report, Printing, Scanning, Copying, PowerSave };
+    struct Case {
+        int mode;
+        Sent sent;
+        bool shows;
+    } cases[] = {
+        {0, Report, true}, {0, Printing, true}, {0, Scanning, false}, {0, Copying, false}, {0, PowerSave, false},
+        {1, Report, true}, {1, Printing, true}, {1, Scanning, true}, {1, Copying, true}, {1, PowerSave, true},
+        {2, Report, true}, {2, Printing, true}, {2, Scanning, false},
+        {7, Report, false}, {7, Printing, false}, {7, Scanning, false},
+    };
+    MonitorCopy monitor;
+    int runningMode = -1;
+    for (const Case& c : cases) {
+        SCOPED_TRACE("mode " + std::to_string(c.mode) + " message " + std::to_string(c.sent));
+        if (c.mode != runningMode) {
+            if (runningMode >= 0) {
+                monitor.Send(LVWM_APPCLOSE);
+                monitor.WaitForExit();
+            }
+            StartInMode(monitor, c.mode);
+            runningMode = c.mode;
+        }
+        ShowWindow(monitor.window, SW_HIDE);
+        ASSERT_FALSE(IsWindowVisible(monitor.window));
+        switch (c.sent) {
+        case Report:
+            EXPECT_EQ(1, monitor.Send(LVWM_ERROR, 0, 0));
+            break;
+        case Printing:
+            EXPECT_EQ(1, monitor.Send(LVWM_OPERATION, LV_OP_PRINTING));
+            break;
+        case Scanning:
+            EXPECT_EQ(1, monitor.Send(LVWM_OPERATION, LV_OP_SCANNING));
+            break;
+        case Copying:
+            EXPECT_EQ(1, monitor.Send(LVWM_OPERATION, LV_OP_COPYING));
+            break;
+        case PowerSave:
+            EXPECT_EQ(1, monitor.Send(LVWM_OPERATION, LV_OP_PSAVEMODE));
+            break;
+        }
+        EXPECT_EQ(c.shows, IsWindowVisible(monitor.window) != FALSE);
+    }
+    monitor.Send(LVWM_APPCLOSE);
+    EXPECT_EQ(0u, monitor.WaitForExit());
+}
+
+TEST(Operation, EndClosesTheMonitorUnlessAlwaysShown)
+{
+    for (int mode : {0, 1, 2, 7}) {
+        SCOPED_TRACE("mode " + std::to_string(mode));
+        MonitorCopy monitor;
+        StartInMode(monitor, mode);
+        monitor.Send(LVWM_PROGRESS, LV_PROGRESS_TOTAL, 12);
+        monitor.Send(LVWM_OPERATION, LV_OP_PRINTING);
+        EXPECT_EQ(L"Impression en cours", monitor.ControlText(kStatusText));
+        bool answered = false;
+        EXPECT_EQ(1, monitor.Send(LVWM_OPERATION, 0x00050000 | LV_OP_ENDED, 0, 10000, &answered));
+        EXPECT_TRUE(answered);
+        if (mode == 1) {
+            EXPECT_TRUE(monitor.Running());
+            EXPECT_EQ(L"Disponible", monitor.ControlText(kStatusText));
+            EXPECT_TRUE(Eventually([&] { return monitor.ControlText(kPagesText).empty(); }))
+                << "the end of an operation resets the total";
+            monitor.Send(LVWM_APPCLOSE);
+        }
+        EXPECT_EQ(0u, monitor.WaitForExit());
+    }
+}
+
+TEST(Operation, UnlistedCodeKeepsTheTextAndSetsReady)
+{
+    HelpSpy spy;
+    MonitorCopy monitor;
+    StartInMode(monitor, 1);
+    monitor.Send(LVWM_ERROR, OPECALL_WARNING, 1);
+    std::wstring warning = monitor.ControlText(kStatusText);
+    EXPECT_EQ(Warning, ObservedDeviceState(monitor, spy));
+    EXPECT_EQ(1, monitor.Send(LVWM_OPERATION, 77));
+    EXPECT_EQ(warning, monitor.ControlText(kStatusText));
+    EXPECT_EQ(Ready, ObservedDeviceState(monitor, spy));
+}
+
+TEST(Progress, CountsWriteThePagesLineAndOtherKindsAreRefused)
+{
+    MonitorCopy monitor;
+    StartInMode(monitor, 1);
+    EXPECT_EQ(0, monitor.Send(LVWM_PROGRESS, 3, 5));
+    EXPECT_EQ(0, monitor.Send(LVWM_PROGRESS, 0, 5));
+    EXPECT_EQ(1, monitor.Send(LVWM_PROGRESS, LV_PROGRESS_DONE, 3));
+    EXPECT_EQ(1, monitor.Send(LVWM_PROGRESS, LV_PROGRESS_TOTAL, 12));
+    EXPECT_TRUE(Eventually([&] { return monitor.ControlText(kPagesText) == L"3 de 12"; }));
+    EXPECT_EQ(1, monitor.Send(LVWM_PROGRESS, LV_PROGRESS_DONE, 7));
+    EXPECT_EQ(1, monitor.Send(LVWM_PROGRESS, LV_PROGRESS_TOTAL, 5));
+    EXPECT_TRUE(Eventually([&] { return monitor.ControlText(kPagesText) == L"7 de 5"; }));
+    EXPECT_EQ(1, monitor.Send(LVWM_PROGRESS, LV_PROGRESS_DONE, -2));
+    EXPECT_TRUE(Eventually([&] { return monitor.ControlText(kPagesText).empty(); }));
+    EXPECT_EQ(1, monitor.Send(LVWM_PROGRESS, LV_PROGRESS_DONE, 2147483647));
+    EXPECT_EQ(1, monitor.Send(LVWM_PROGRESS, LV_PROGRESS_TOTAL, 2147483647));
+    EXPECT_TRUE(Eventually([&] { return monitor.ControlText(kPagesText) == L"2147483647 de 2147483647"; }));
+}
+
+TEST(JobWindow, RegistrationEnablesTheCancelButton)
+{
+    HWND job = CreateWindowA("STATIC", "job", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    HWND other = CreateWindowA("STATIC", "other", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    struct Step {
+        WPARAM wParam;
+        HWND handle;
+        bool enabled;
+    } steps[] = {
+        {LV_JOB_REGISTER, job, true},
+        {LV_JOB_UNREGISTER, other, true},
+        {2, job, true},
+        {LV_JOB_UNREGISTER, job, false},
+        {LV_JOB_REGISTER, other, true},
+        {0x00010000, other, false},
+        {LV_JOB_REGISTER, job, true},
+        {LV_JOB_REGISTER, nullptr, false},
+    };
+    MonitorCopy monitor;
+    StartInMode(monitor, 1);
+    EXPECT_FALSE(IsWindowEnabled(monitor.Control(kCancelJob)));
+    for (const Step& step : steps) {
+        SCOPED_TRACE("wParam " + std::to_string(step.wParam));
+        EXPECT_EQ(1, monitor.Send(LVWM_JOBWINDOW, step.wParam, reinterpret_cast<LPARAM>(step.handle)));
+        EXPECT_TRUE(Eventually([&] { return (IsWindowEnabled(monitor.Control(kCancelJob)) != FALSE) == step.enabled; }));
+    }
+    DestroyWindow(job);
+    DestroyWindow(other);
+}
+
+TEST(StandardMessages, ResultsOfTheMainWindow)
+{
+    MonitorCopy monitor;
+    StartInMode(monitor, 1);
+    EXPECT_EQ(1, monitor.Send(WM_SYSCOLORCHANGE));
+    EXPECT_EQ(1, monitor.Send(WM_SETFOCUS));
+    EXPECT_EQ(1, monitor.Send(WM_SIZE, SIZE_RESTORED, MAKELPARAM(10, 10)));
+    EXPECT_EQ(1, monitor.Send(LVWM_APPSHOW));
+    EXPECT_EQ(1, monitor.Send(LVWM_ALERT, 0));
+    EXPECT_EQ(0, monitor.Send(LVWM_CANCELJOB, 1, 0)) << "not a message the monitor handles";
+    EXPECT_EQ(1, monitor.Send(LVWM_APPMINIMUM));
+    EXPECT_TRUE(IsIconic(monitor.window));
+    EXPECT_EQ(1, monitor.Send(WM_QUERYOPEN));
+}

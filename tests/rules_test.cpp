@@ -1,0 +1,201 @@
+// The monitor's pure decisions, checked directly.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <string>
+
+#include "app_settings.h"
+#include "launch_rules.h"
+#include "progress_rules.h"
+#include "protocol_rules.h"
+
+TEST(ExecutableNames, ClassDirectoryAndSettingsFromPath)
+{
+    struct Case {
+        const char* path;
+        const char* className;
+        const char* directory;
+        const char* settings;
+    } cases[] = {
+        {"C:\\Tools\\lumeview.exe", "LUMEVIEW", "C:\\Tools\\", "C:\\Tools\\lumeview.INI"},
+        {"C:\\Tools\\monitor.new.exe", "MONITOR", "C:\\Tools\\", "C:\\Tools\\monitor.INI"},
+        {"C:\\My.Folder\\Lume.exe", "LUME", "C:\\My.Folder\\", "C:\\My.Folder\\Lume.INI"},
+        {"C:\\a\\noextension", "NOEXTENSION", "C:\\a\\", "C:\\a\\noextension.INI"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        ExecutableNames names;
+        DeriveExecutableNames(c.path, &names);
+        EXPECT_STREQ(c.className, names.className);
+        EXPECT_STREQ(c.directory, names.exeDirectory);
+        EXPECT_STREQ(c.settings, names.settingsPath);
+    }
+}
+
+TEST(ExecutableNames, EmptyPathGivesFallbackClassAndNoPaths)
+{
+    ExecutableNames names;
+    DeriveExecutableNames("", &names);
+    EXPECT_STREQ("Status Status Monitor", names.className);
+    EXPECT_STREQ("", names.exeDirectory);
+    EXPECT_STREQ("", names.settingsPath);
+}
+
+TEST(LaunchRule, CommandLineByNotificationMode)
+{
+    struct Case {
+        const char* commandLine;
+        bool printerNameMode;
+        const char* rest;
+        bool runs[3];  // modes 0, 1, 2
+    } cases[] = {
+        {"", false, "", {true, true, true}},
+        {"/S", false, "/S", {false, true, false}},
+        {"job.doc", false, "job.doc", {true, true, false}},
+        {"/P", true, "", {true, true, true}},
+        {"/P /S", true, "/S", {false, true, false}},
+        {"/P  /S", true, " /S", {true, true, false}},
+        {"/Pxyz", true, "xyz", {true, true, false}},
+        {"/p", false, "/p", {true, true, false}},
+        {"/s", false, "/s", {true, true, false}},
+        {"/P/S", true, "/S", {false, true, false}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string("command line \"") + c.commandLine + "\"");
+        CommandLine parsed = ParseCommandLine(c.commandLine);
+        EXPECT_EQ(c.printerNameMode, parsed.printerNameMode);
+        EXPECT_STREQ(c.rest, parsed.rest);
+        for (LONG mode = 0; mode < 3; ++mode)
+            EXPECT_EQ(c.runs[mode], LaunchAllowed(parsed.rest, mode)) << "mode " << mode;
+        EXPECT_EQ(c.rest[0] != '\0', RestAsksForIsIcon(parsed.rest));
+    }
+}
+
+TEST(LaunchRule, UnknownModeRunsLikeAlwaysShow)
+{
+    EXPECT_TRUE(LaunchAllowed("/S", 7));
+    EXPECT_TRUE(LaunchAllowed("x", -1));
+}
+
+TEST(Centring, TruncatesTowardZero)
+{
+    RECT wide = {0, 0, 1024, 768};
+    EXPECT_EQ(299, CentredOrigin(wide, 425, 300).x);
+    EXPECT_EQ(234, CentredOrigin(wide, 425, 300).y);
+    RECT narrow = {0, 0, 400, 300};
+    EXPECT_EQ(-12, CentredOrigin(narrow, 425, 300).x);
+    RECT offset = {100, 50, 500, 351};
+    EXPECT_EQ(100 + (400 - 101) / 2, CentredOrigin(offset, 101, 0).x);
+    EXPECT_EQ(50 + 301 / 2, CentredOrigin(offset, 0, 0).y);
+}
+
+TEST(Fitting, AddsLeftFrameAndCaptionOnly)
+{
+    RECT mainWindow = {10, 20, 430, 320};
+    RECT panel = {14, 43, 419, 303};
+    SIZE size = FittedSize(mainWindow, panel);
+    EXPECT_EQ(405 + 4, size.cx);
+    EXPECT_EQ(260 + 23, size.cy);
+}
+
+TEST(ShowPolicy, ByModeAndReason)
+{
+    struct Case {
+        LONG mode;
+        unsigned reason;
+        bool shows;
+    } cases[] = {
+        {0, 10, true}, {0, 20, false}, {0, 1, false}, {0, 30, false},
+        {1, 10, true}, {1, 20, true}, {1, 1, true}, {1, 0, true},
+        {2, 10, true}, {2, 20, false}, {2, 2, false},
+        {7, 10, false}, {-1, 10, false}, {7, 20, false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.shows, ShowPolicyShows(c.mode, c.reason)) << "mode " << c.mode << " reason " << c.reason;
+}
+
+TEST(StateRule, EveryCategoryAndBoundary)
+{
+    struct Case {
+        DWORD category;
+        DWORD code;
+        DeviceState state;
+        bool alert;
+    } cases[] = {
+        {0, 0, Ready, false}, {0, 5, Ready, false},
+        {1, 0, Error, true}, {1, 20, Error, true}, {1, 0xFFFFFFFF, Error, true},
+        {2, 0, Error, true}, {2, 99, Error, true},
+        {3, 0, Ready, false}, {3, 1, Error, true}, {3, 2, Error, true},
+        {3, 3, Ready, false}, {3, 6, Ready, false}, {3, 7, Error, true}, {3, 10, Error, true},
+        {3, 11, Ready, false}, {3, 12, Ready, false}, {3, 13, Error, true}, {3, 16, Error, true},
+        {3, 17, Ready, false}, {3, 21, Ready, false}, {3, 22, Error, true}, {3, 23, Error, true},
+        {3, 24, Ready, false}, {3, 0xFFFFFFFF, Ready, false},
+        {4, 0, Warning, false}, {4, 1, Warning, false}, {4, 2, Warning, false},
+        {4, 3, Error, true}, {4, 9, Warning, false},
+        {5, 1, Ready, false}, {7, 2, Ready, false}, {0xFFFFFFFF, 2, Ready, false},
+    };
+    for (const Case& c : cases) {
+        StateDecision decision = DecideReportState(c.category, c.code);
+        EXPECT_EQ(c.state, decision.state) << "(" << c.category << ", " << c.code << ")";
+        EXPECT_EQ(c.alert, decision.alert) << "(" << c.category << ", " << c.code << ")";
+    }
+}
+
+TEST(IsIconRule, ExitValueByCloserModeAndWindow)
+{
+    struct Case {
+        LONG closedByRequest;
+        LONG mode;
+        bool minimised;
+        const char* value;
+    } cases[] = {
+        {0, 0, false, "1"}, {0, 0, true, "1"},
+        {0, 1, false, "0"}, {0, 1, true, "1"}, {0, 2, false, "0"}, {0, 7, true, "1"},
+        {1, 0, false, "0"}, {1, 0, true, "1"}, {1, 1, false, "0"}, {1, 2, true, "1"},
+    };
+    for (const Case& c : cases)
+        EXPECT_STREQ(c.value, IsIconOnExit(c.closedByRequest, c.mode, c.minimised))
+            << c.closedByRequest << "/" << c.mode << "/" << c.minimised;
+}
+
+TEST(SettingTexts, OnlyZeroOneOrTwoAreWritten)
+{
+    EXPECT_STREQ("1", AlertSettingText(1));
+    EXPECT_STREQ("0", AlertSettingText(2));
+    EXPECT_STREQ("0", AlertSettingText(5));
+    EXPECT_STREQ("0", AlertSettingText(0));
+    EXPECT_STREQ("1", NotificationSettingText(1));
+    EXPECT_STREQ("2", NotificationSettingText(2));
+    EXPECT_STREQ("0", NotificationSettingText(7));
+    EXPECT_STREQ("0", NotificationSettingText(-1));
+}
+
+TEST(JoinDirectory, CutsAtTheBuffer)
+{
+    char target[260];
+    std::string longValue(300, 'x');
+    JoinDirectory(target, sizeof target, "C:\\Tools\\", longValue.c_str());
+    EXPECT_EQ(259u, strlen(target));
+    EXPECT_EQ(0, strncmp(target, "C:\\Tools\\xxx", 12));
+    JoinDirectory(target, sizeof target, "C:\\Tools\\", "help.hlp");
+    EXPECT_STREQ("C:\\Tools\\help.hlp", target);
+}
+
+TEST(ProgressWidth, ProportionAndLimits)
+{
+    struct Case {
+        LONG done;
+        LONG total;
+        LONG inner;
+        LONG filled;
+    } cases[] = {
+        {0, 10, 100, 0}, {5, 0, 100, 0}, {-3, 10, 100, 0}, {3, -10, 100, 0},
+        {5, 10, 100, 50}, {1, 3, 100, 33}, {2, 3, 100, 66},
+        {7, 5, 100, 100}, {5, 5, 190, 190},
+        {LONG_MAX, LONG_MAX, 190, 190}, {LONG_MAX / 2, LONG_MAX, 190, 94},
+        {30000000, 40000000, 190, 142},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.filled, ProgressFillWidth(c.done, c.total, c.inner))
+            << c.done << " of " << c.total << " in " << c.inner;
+}

@@ -1,0 +1,17 @@
+// The recorder program stands in for the programs the monitor starts: it
+// appends its command line, one per line, to a log beside itself.
+#ifndef LUMEVIEW_TEST_RECORDER_H
+#define LUMEVIEW_TEST_RECORDER_H
+
+#include <string>
+
+// The log that a recorder copied to `exePath` writes.
+std::string RecorderLogPath(const std::string& exePath);
+
+// Copies the built recorder to `exePath`; false when it could not.
+bool InstallRecorder(const std::string& exePath);
+
+// Waits until the log has at least `lines` lines; returns its text.
+std::string WaitForRecorderLog(const std::string& exePath, size_t lines = 1, unsigned timeoutMs = 10000);
+
+#endif

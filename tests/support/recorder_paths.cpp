@@ -1,0 +1,31 @@
+#include "recorder.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "monitor_harness.h"
+
+std::string RecorderLogPath(const std::string& exePath)
+{
+    return exePath + ".log";
+}
+
+bool InstallRecorder(const std::string& exePath)
+{
+    std::string built = TestEnvironment("LUMEVIEW_BIN") + "\\recorder.exe";
+    return CopyFileA(built.c_str(), exePath.c_str(), FALSE) != FALSE;
+}
+
+std::string WaitForRecorderLog(const std::string& exePath, size_t lines, unsigned timeoutMs)
+{
+    DWORD start = GetTickCount();
+    std::string log;
+    do {
+        log = ReadFileBytes(RecorderLogPath(exePath));
+        if (static_cast<size_t>(std::count(log.begin(), log.end(), '\n')) >= lines)
+            return log;
+        Sleep(50);
+    } while (GetTickCount() - start < timeoutMs);
+    return log;
+}
