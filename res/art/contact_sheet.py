@@ -5,7 +5,7 @@ lumeview.exe, as the program will draw them.
     /usr/bin/python3 res/art/contact_sheet.py BUILD/bin/lumeview.exe sheet.png
 
 Each bitmap is shown as stored (key colour visible) and with its key
-replaced by the button face, as the panel paints it, at 1x and 3x; each
+replaced by the button face, as the panel paints it, at 1x and 2x; each
 icon over the button face and over a checkerboard (to show its mask), at
 1x and 4x.  The sheet is for people to look at; it is not committed.
 """
@@ -140,7 +140,7 @@ def tiles(res):
             rid, "/".join(n for n in label_names.get(rid, []) if n.startswith("IDB")), lang)
         raw = dib_image(data)
         face = dib_image(data, BUTTON_FACE)
-        big = face.resize((face.width * 3, face.height * 3), Image.NEAREST)
+        big = face.resize((face.width * 2, face.height * 2), Image.NEAREST)
         yield label, [raw, face, big]
     for (rtype, rid, lang), data in sorted(res.items()):
         if rtype != RT_GROUP_ICON:
@@ -160,23 +160,39 @@ def tiles(res):
                           on_check.resize((w * 4, w * 4), Image.NEAREST)]
 
 
-def sheet(res):
-    font = ImageFont.load_default()
-    rows = list(tiles(res))
-    pad = 8
-    width = max(sum(im.width + pad for im in ims) for _, ims in rows) + pad
-    height = sum(max(im.height for im in ims) + 14 + pad for _, ims in rows) + pad
+def tile(label, ims, font):
+    pad = 6
+    width = max(sum(im.width + pad for im in ims) - pad, 6 * len(label))
+    height = 14 + max(im.height for im in ims)
     out = Image.new("RGB", (width, height), SHEET_BACK)
-    d = ImageDraw.Draw(out)
-    y = pad
-    for label, ims in rows:
-        d.text((pad, y), label, fill=(0, 0, 0), font=font)
-        y += 14
-        x = pad
-        for im in ims:
-            out.paste(im, (x, y))
-            x += im.width + pad
-        y += max(im.height for im in ims) + pad
+    ImageDraw.Draw(out).text((0, 0), label, fill=(0, 0, 0), font=font)
+    x = 0
+    for im in ims:
+        out.paste(im, (x, 14))
+        x += im.width + pad
+    return out
+
+
+def sheet(res, max_width=1500):
+    """Tiles packed into rows, left to right."""
+    font = ImageFont.load_default()
+    pad = 16
+    placed = []
+    x = y = pad
+    row_height = 0
+    for label, ims in tiles(res):
+        t = tile(label, ims, font)
+        if x > pad and x + t.width + pad > max_width:
+            x = pad
+            y += row_height + pad
+            row_height = 0
+        placed.append((t, x, y))
+        x += t.width + pad
+        row_height = max(row_height, t.height)
+    width = max(px + t.width for t, px, _ in placed) + pad
+    out = Image.new("RGB", (width, y + row_height + pad), SHEET_BACK)
+    for t, px, py in placed:
+        out.paste(t, (px, py))
     return out
 
 
