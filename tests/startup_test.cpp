@@ -99,6 +99,7 @@ TEST(IsIconSetting, OneStartsMinimisedAndInactiveOnlyWithARest)
         WriteMode(monitor, c.mode);
         monitor.SetIni(kSection, "IsIcon", c.isIcon);
         SetForegroundWindow(ours);
+        ASSERT_EQ(ours, GetForegroundWindow());
         ASSERT_TRUE(monitor.Start(c.commandLine, SW_SHOWNORMAL));
         ASSERT_NE(nullptr, monitor.WaitForWindow());
         EXPECT_EQ(c.minimised, IsIconic(monitor.window) != FALSE);

@@ -100,7 +100,9 @@ static void FitAroundPanel()
     SIZE size = FittedSize(mainBounds, panelBounds);
     mainWindowObject.rect.width = size.cx;
     mainWindowObject.rect.height = size.cy;
-    SetWindowPos(mainWindowObject.window, nullptr, 0, 0, size.cx, size.cy, SWP_NOZORDER | SWP_NOMOVE);
+    // Resizing must not activate the window: a minimised start stays inactive.
+    SetWindowPos(mainWindowObject.window, nullptr, 0, 0, size.cx, size.cy,
+                 SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
 }
 
 static void CentreOnDesktop()
