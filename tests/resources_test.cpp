@@ -18,8 +18,13 @@ namespace {
 
 HMODULE Executable()
 {
-    static HMODULE module = LoadLibraryExA(TestEnvironment("LUMEVIEW_EXE").c_str(), nullptr,
-                                           LOAD_LIBRARY_AS_DATAFILE);
+    static HMODULE module = nullptr;
+    if (!module) {
+        std::string exe = TestEnvironment("LUMEVIEW_EXE");
+        module = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        if (!module)
+            ADD_FAILURE() << "cannot load " << exe << " as a data file, error " << GetLastError();
+    }
     return module;
 }
 
@@ -56,8 +61,9 @@ std::vector<WORD> Languages(LPCSTR type, int id)
 
 BOOL CALLBACK AddName(HMODULE, LPCSTR, LPSTR name, LONG_PTR list)
 {
-    // Named resources have no place in this program; record them as -1.
-    reinterpret_cast<std::vector<int>*>(list)->push_back(IS_INTRESOURCE(name) ? static_cast<int>(reinterpret_cast<ULONG_PTR>(name)) : -1);
+    // Named resources have no place in this program; they count as -1.
+    int number = IS_INTRESOURCE(name) ? static_cast<int>(reinterpret_cast<ULONG_PTR>(name)) : -1;
+    reinterpret_cast<std::vector<int>*>(list)->push_back(number);
     return TRUE;
 }
 
@@ -222,6 +228,7 @@ const WORD kFrenchCanada = 0x0C0C;
 const WORD kEnglishUS = 0x0409;
 const WORD kJapanese = 0x0411;
 
+// The predefined classes, stored as ordinals.
 const char* const kButton = "#128";
 const char* const kStatic = "#130";
 
@@ -603,28 +610,48 @@ const Picture kPictures[] = {
 bool IsYellow(const RGBQUAD& c) { return c.rgbRed >= 200 && c.rgbGreen >= 150 && c.rgbBlue <= 100; }
 bool IsRed(const RGBQUAD& c) { return c.rgbRed >= 160 && c.rgbGreen <= 90 && c.rgbBlue <= 90; }
 
+// A packed 8-bit DIB: header, 256 colours, rows of `stride` bytes.
+struct PictureBytes {
+    BITMAPINFOHEADER header = {};
+    const RGBQUAD* table = nullptr;
+    const BYTE* pixels = nullptr;
+    LONG stride = 0;
+    DWORD size = 0;
+};
+
+PictureBytes ReadPicture(const Picture& p)
+{
+    PictureBytes picture;
+    Bytes b = Resource(RT_BITMAP, p.id, p.language);
+    picture.size = b.size;
+    picture.stride = (p.width + 3) & ~3;
+    if (b.size != 40 + 256 * 4 + static_cast<DWORD>(picture.stride * p.height))
+        return picture;
+    std::memcpy(&picture.header, b.data, sizeof picture.header);
+    picture.table = reinterpret_cast<const RGBQUAD*>(b.data + 40);
+    picture.pixels = b.data + 40 + 256 * 4;
+    return picture;
+}
+
 TEST(ResourcesBitmaps, HeadersAreEightBitBottomUpWithPaddedRows)
 {
     for (const Picture& p : kPictures) {
         SCOPED_TRACE("bitmap " + std::to_string(p.id));
         EXPECT_EQ(std::vector<WORD>{p.language}, Languages(RT_BITMAP, p.id));
-        Bytes b = Resource(RT_BITMAP, p.id, p.language);
-        ASSERT_GE(b.size, sizeof(BITMAPINFOHEADER));
-        BITMAPINFOHEADER h;
-        std::memcpy(&h, b.data, sizeof h);
-        DWORD stride = (p.width + 3) & ~3;
+        PictureBytes b = ReadPicture(p);
+        ASSERT_NE(nullptr, b.pixels) << "size " << b.size;
+        const BITMAPINFOHEADER& h = b.header;
         EXPECT_EQ(40u, h.biSize);
         EXPECT_EQ(p.width, h.biWidth);
-        EXPECT_EQ(p.height, h.biHeight);
+        EXPECT_EQ(p.height, h.biHeight) << "positive: rows stored bottom-up";
         EXPECT_EQ(1, h.biPlanes);
         EXPECT_EQ(8, h.biBitCount);
         EXPECT_EQ(static_cast<DWORD>(BI_RGB), h.biCompression);
-        EXPECT_EQ(stride * p.height, h.biSizeImage);
+        EXPECT_EQ(static_cast<DWORD>(b.stride * p.height), h.biSizeImage);
         EXPECT_EQ(p.pixelsPerMetre, h.biXPelsPerMeter);
         EXPECT_EQ(p.pixelsPerMetre, h.biYPelsPerMeter);
         EXPECT_EQ(0u, h.biClrUsed);
         EXPECT_EQ(0u, h.biClrImportant);
-        EXPECT_EQ(40 + 256 * 4 + stride * p.height, b.size);
     }
 }
 
@@ -632,60 +659,38 @@ TEST(ResourcesBitmaps, KeyColourAtItsIndexAndInTheBottomLeftPixel)
 {
     for (const Picture& p : kPictures) {
         SCOPED_TRACE("bitmap " + std::to_string(p.id));
-        Bytes b = Resource(RT_BITMAP, p.id, p.language);
-        ASSERT_EQ(40 + 256 * 4 + ((p.width + 3) & ~3) * p.height, static_cast<LONG>(b.size));
-        const RGBQUAD* table = reinterpret_cast<const RGBQUAD*>(b.data + 40);
-        const BYTE* pixels = b.data + 40 + 256 * 4;
-        EXPECT_EQ(p.keyRed, table[p.keyIndex].rgbRed);
-        EXPECT_EQ(p.keyGreen, table[p.keyIndex].rgbGreen);
-        EXPECT_EQ(p.keyBlue, table[p.keyIndex].rgbBlue);
-        EXPECT_EQ(0, table[p.keyIndex].rgbReserved);
-        EXPECT_EQ(p.keyIndex, pixels[0]);
+        PictureBytes b = ReadPicture(p);
+        ASSERT_NE(nullptr, b.pixels) << "size " << b.size;
+        EXPECT_EQ(p.keyRed, b.table[p.keyIndex].rgbRed);
+        EXPECT_EQ(p.keyGreen, b.table[p.keyIndex].rgbGreen);
+        EXPECT_EQ(p.keyBlue, b.table[p.keyIndex].rgbBlue);
+        EXPECT_EQ(0, b.table[p.keyIndex].rgbReserved);
+        EXPECT_EQ(p.keyIndex, b.pixels[0]);
     }
 }
 
-// The panel turns the key entry into the button face; a drawn pixel that
-// used the key colour under another index would stay cyan or teal.
-TEST(ResourcesBitmaps, OnlyTheBackgroundUsesTheKeyColour)
+// The panel turns the key entry into the button face, so a drawn pixel
+// with the key colour under another index would stay cyan or teal. And
+// each picture shows what its state calls for.
+TEST(ResourcesBitmaps, OnlyTheBackgroundIsKeyedAndEachStateShowsItsMark)
 {
     for (const Picture& p : kPictures) {
         SCOPED_TRACE("bitmap " + std::to_string(p.id));
-        Bytes b = Resource(RT_BITMAP, p.id, p.language);
-        LONG stride = (p.width + 3) & ~3;
-        ASSERT_EQ(40 + 256 * 4 + stride * p.height, static_cast<LONG>(b.size));
-        const RGBQUAD* table = reinterpret_cast<const RGBQUAD*>(b.data + 40);
-        const BYTE* pixels = b.data + 40 + 256 * 4;
-        int strays = 0;
-        for (LONG y = 0; y < p.height; ++y)
+        PictureBytes b = ReadPicture(p);
+        ASSERT_NE(nullptr, b.pixels) << "size " << b.size;
+        int drawn = 0, keyColoured = 0, yellow = 0, red = 0;
+        for (LONG row = 0; row < p.height; ++row)
             for (LONG x = 0; x < p.width; ++x) {
-                BYTE i = pixels[y * stride + x];
-                const RGBQUAD& c = table[i];
-                if (i != p.keyIndex && c.rgbRed == p.keyRed && c.rgbGreen == p.keyGreen && c.rgbBlue == p.keyBlue)
-                    ++strays;
-            }
-        EXPECT_EQ(0, strays);
-    }
-}
-
-TEST(ResourcesBitmaps, DevicePicturesCarryTheirWarningOrErrorMark)
-{
-    for (const Picture& p : kPictures) {
-        SCOPED_TRACE("bitmap " + std::to_string(p.id));
-        Bytes b = Resource(RT_BITMAP, p.id, p.language);
-        LONG stride = (p.width + 3) & ~3;
-        ASSERT_EQ(40 + 256 * 4 + stride * p.height, static_cast<LONG>(b.size));
-        const RGBQUAD* table = reinterpret_cast<const RGBQUAD*>(b.data + 40);
-        const BYTE* pixels = b.data + 40 + 256 * 4;
-        int drawn = 0, yellow = 0, red = 0;
-        for (LONG y = 0; y < p.height; ++y)
-            for (LONG x = 0; x < p.width; ++x) {
-                BYTE i = pixels[y * stride + x];
+                BYTE i = b.pixels[row * b.stride + x];
                 if (i == p.keyIndex)
                     continue;
+                const RGBQUAD& c = b.table[i];
                 ++drawn;
-                yellow += IsYellow(table[i]);
-                red += IsRed(table[i]);
+                keyColoured += c.rgbRed == p.keyRed && c.rgbGreen == p.keyGreen && c.rgbBlue == p.keyBlue;
+                yellow += IsYellow(c);
+                red += IsRed(c);
             }
+        EXPECT_EQ(0, keyColoured);
         LONG area = p.width * p.height;
         if (p.badge == Badge::Logo) {
             EXPECT_GT(drawn, area / 10) << "the banner has its lettering";
