@@ -94,8 +94,14 @@ int SendAndPrint(const Options& options, HWND window, UINT message, WPARAM wPara
             return Fail(ExitNoMonitor, "%s: the monitor window is gone", name);
         return Fail(ExitNoMonitor, "%s: no answer from the monitor within %lu ms", name, limit);
     }
-    PrintLine("%s(%lu, %ld) -> %ld", name, static_cast<unsigned long>(wParam),
-              static_cast<long>(lParam), static_cast<long>(answer));
+    if (message == LVWM_JOBWINDOW) {
+        // lParam is a window handle there, written as handles are
+        PrintLine("%s(%lu, 0x%08lX) -> %ld", name, static_cast<unsigned long>(wParam),
+                  static_cast<unsigned long>(lParam), static_cast<long>(answer));
+    } else {
+        PrintLine("%s(%lu, %ld) -> %ld", name, static_cast<unsigned long>(wParam),
+                  static_cast<long>(lParam), static_cast<long>(answer));
+    }
     if (result != nullptr)
         *result = static_cast<LRESULT>(answer);
     return ExitOk;
