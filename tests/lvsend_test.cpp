@@ -509,22 +509,6 @@ TEST(Lvsend, JobReportsTheResetOfTheCancelEvent)
         << "unregistered: the cancel button goes grey";
 }
 
-TEST(Lvsend, JobReceivesTheCancelMessageOnWin32s)
-{
-    MonitorCopy monitor(Platform::Win32s);
-    StartInMode(monitor, 1);
-    Lvsend job(ClassOption(monitor) + "job --seconds 60 --until-cancel");
-    ASSERT_TRUE(job.WaitForOutput(" registered\n")) << job.out << job.err;
-    ASSERT_TRUE(Eventually([&] { return IsWindowEnabled(monitor.Control(kCancelJob)) != FALSE; }));
-
-    DWORD_PTR ignored = 0;
-    SendMessageTimeoutA(monitor.Control(kCancelJob), BM_CLICK, 0, 0, SMTO_NORMAL, 5000, &ignored);
-    ASSERT_TRUE(job.Finish(15000)) << job.out;
-    EXPECT_EQ(0u, job.exitCode) << job.err;
-    EXPECT_NE(std::string::npos, job.out.find("\ncancel request: LVWM_CANCELJOB(1, 0)\nLVWM_JOBWINDOW(0, 0x"))
-        << job.out;
-}
-
 TEST(Lvsend, JobEndsWhenItsInputClosesOrItsTimeIsUp)
 {
     MonitorCopy monitor;

@@ -85,17 +85,6 @@ TEST(StatusTable, HoldsTheRowsInOrderThenCatchAllThenTerminator)
     EXPECT_EQ(end.text, nullptr);
 }
 
-TEST(StatusTable, RowCountsPerCategory)
-{
-    const struct { DWORD category; int rows; } expected[] = {{1, 20}, {2, 6}, {3, 18}, {4, 3}};
-    for (const auto& c : expected) {
-        int rows = 0;
-        for (size_t i = 0; statusTable[i].message != 0; ++i)
-            rows += statusTable[i].wParam == c.category ? 1 : 0;
-        EXPECT_EQ(rows, c.rows) << "category " << c.category;
-    }
-}
-
 TEST(StatusTable, EveryReportFindsItsRowOrTheCatchAll)
 {
     for (DWORD category : kReportCategories) {
@@ -148,12 +137,6 @@ TEST(StatusTable, WildcardRuleComparesWholeValues)
             << "row (" << c.row->wParam << ", " << c.row->lParam << ") report " << c.message
             << " (" << c.wParam << ", " << c.lParam << ")";
     }
-}
-
-TEST(StatusTable, OnlyStatusReportsFindARow)
-{
-    EXPECT_EQ(FindStatusEntry(LVWM_OPERATION, 3, 2), nullptr);
-    EXPECT_EQ(FindStatusEntry(0, 0, 0), nullptr);
 }
 
 TEST(StatusTable, CopyingReportsAndCaptionShareOneText)
@@ -210,25 +193,6 @@ TEST(StatusTable, TextsAreCodePage1252Bytes)
         std::string text = statusTable[i].text;
         EXPECT_EQ(text.find('\r'), std::string::npos) << "row " << i;
         EXPECT_EQ(text.find('\xC3'), std::string::npos) << "row " << i << " holds UTF-8: " << Hex(text);
-    }
-}
-
-TEST(StatusTable, MultiLineTextsBreakWhereExpected)
-{
-    const struct { DWORD category; DWORD code; int lines; const char* firstLine; } cases[] = {
-        {1, 20, 2, "Erreur produit"},
-        {2, 2, 2, "Erreur communication "},
-        {2, 3, 2, "Erreur impression"},
-        {3, 13, 3, "Incident chargeur de documents"},
-        {4, 3, 2, "Erreur impression"},
-    };
-    for (const auto& c : cases) {
-        std::string text = TextOf(c.category, c.code);
-        int lines = 1;
-        for (char ch : text)
-            lines += ch == '\n' ? 1 : 0;
-        EXPECT_EQ(lines, c.lines) << "(" << c.category << ", " << c.code << ")";
-        EXPECT_EQ(text.substr(0, text.find('\n')), c.firstLine) << "(" << c.category << ", " << c.code << ")";
     }
 }
 

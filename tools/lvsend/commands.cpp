@@ -142,7 +142,7 @@ int RunPrinter(const Options&, const Words& args, int)
     return PublishPrinterName(args[0]);
 }
 
-int RunJob(const Options& options, const Words& args, int)
+int RunJobCommand(const Options& options, const Words& args, int)
 {
     JobOptions job;
     for (size_t i = 0; i < args.size(); ++i) {
@@ -208,7 +208,7 @@ const Command commands[] = {
     {"send", 1, 3, "send MESSAGE [WPARAM [LPARAM]]", "any message, by name or number", RunSend},
     {"docname", 1, 1, "docname TEXT|--remove", "publish the document name, then LVWM_DOCNAME", RunDocName},
     {"printer", 1, 1, "printer NAME", "publish the printer name", RunPrinter},
-    {"job", 0, 3, "job [--seconds N] [--until-cancel]", "job window and cancel event", RunJob},
+    {"job", 0, 3, "job [--seconds N] [--until-cancel]", "job window and cancel event", RunJobCommand},
     {"read", 0, 0, "read", "what the panel shows", RunRead},
     {"play", 1, 1, "play FILE", "run a scenario: one command a line, # comments", RunPlay},
     {"table", 0, 1, "table [--markdown]", "the status text table", RunTable},
