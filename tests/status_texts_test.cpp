@@ -6,8 +6,11 @@
 // monitor opens the help topic of its device state (502 Ready, 503 Warning,
 // 504 Error), which the help spy receives. The window's class icon would say
 // the same, but Wine does not answer GCL_HICON for another process's window.
+// The alert is heard on the audio device that the test's ALSA configuration
+// turns into a file.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 
 #include "help_spy.h"
@@ -23,6 +26,20 @@ const int kStatusText = 1006;
 void StartAlwaysShown(MonitorCopy& monitor)
 {
     monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=1\r\nsound_audio_alert=0\r\n");
+    ASSERT_NE(nullptr, monitor.StartAndWait());
+}
+
+// Alert on, with a sound of 10 ms.
+void StartWithAlert(MonitorCopy& monitor)
+{
+    std::string samples(160, '\x10');
+    auto u32 = [](uint32_t v) { return std::string(reinterpret_cast<const char*>(&v), 4); };
+    auto u16 = [](uint16_t v) { return std::string(reinterpret_cast<const char*>(&v), 2); };
+    WriteFileBytes(monitor.directory + "alert.wav",
+                   "RIFF" + u32(36 + 160) + "WAVEfmt " + u32(16) + u16(1) + u16(1) + u32(8000) + u32(16000) +
+                       u16(2) + u16(16) + "data" + u32(160) + samples);
+    monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=1\r\nsound_audio_alert=1\r\nSoundfile=" +
+                     monitor.directory + "alert.wav\r\n");
     ASSERT_NE(nullptr, monitor.StartAndWait());
 }
 
@@ -67,7 +84,11 @@ void ExpectReportSets(MonitorCopy& monitor, HelpSpy& spy, DWORD category, DWORD 
     SCOPED_TRACE(Report(category, code) + " expecting " + StateName(expected));
     ASSERT_EQ(1, monitor.Send(LVWM_SETSTATE, OtherState(expected)));
     ASSERT_EQ(static_cast<int>(OtherState(expected)), ObservedDeviceState(monitor, spy));
-    EXPECT_EQ(1, monitor.Send(LVWM_ERROR, category, static_cast<LPARAM>(code)));
+    const std::string soundOut = TestEnvironment("LUMEVIEW_SOUND_OUT");
+    DeleteFileA(soundOut.c_str());
+    // The alert plays before the report returns.
+    EXPECT_EQ(1, monitor.Send(LVWM_ERROR, category, static_cast<LPARAM>(code), 30000));
+    EXPECT_EQ(expected == kErrorAlert, !ReadFileBytes(soundOut).empty()) << "alert";
     EXPECT_EQ(StateNumber(expected), ObservedDeviceState(monitor, spy));
 }
 
@@ -150,7 +171,7 @@ TEST(StatusTexts, EveryRowSetsItsState)
 {
     HelpSpy spy;
     MonitorCopy monitor;
-    StartAlwaysShown(monitor);
+    StartWithAlert(monitor);
     for (const ExpectedRow& row : kExpectedRows) {
         ASSERT_EQ(row.state, ExpectedStateOf(row.category, row.code)) << Report(row.category, row.code);
         ExpectReportSets(monitor, spy, row.category, row.code);
@@ -161,7 +182,7 @@ TEST(StatusTexts, EveryReportWithoutARowSetsTheStateOfItsCategoryAndCode)
 {
     HelpSpy spy;
     MonitorCopy monitor;
-    StartAlwaysShown(monitor);
+    StartWithAlert(monitor);
     for (DWORD category : kReportCategories) {
         for (DWORD code : kReportCodes) {
             if (ExpectedRowOf(category, code) == nullptr)
