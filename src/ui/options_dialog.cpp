@@ -1,0 +1,125 @@
+// The options dialog. The mode follows the radio buttons at once; only OK
+// writes it to the settings file.
+#include "options_dialog.h"
+
+#include "app_settings.h"
+#include "monitor_state.h"
+#include "resource.h"
+#include "shell.h"
+
+struct ControlCaption {
+    int control;
+    const char* caption;
+};
+
+static const ControlCaption kCaptions[] = {
+    {IDC_NOTIFY_GROUP, "Avis d'opération"},
+    {IDC_MODE_WHILE_PRINTING, "Afficher le Gestionnaire d'état pendant l'impression"},
+    {IDC_MODE_ALWAYS, "Toujours afficher le Gestionnaire d'état"},
+    {IDC_MODE_OFF, "Fenêtre d'état désactivée"},
+    {IDC_ALERT_CHECK, "Tonalité d'alarme"},
+    {IDC_OPTIONS_OK, "OK"},
+    {IDC_OPTIONS_CANCEL, "Annuler"},
+};
+
+struct ControlTopic {
+    int control;
+    DWORD topic;
+};
+
+static const ControlTopic kOptionsTopics[] = {
+    {IDC_OPTIONS_OK, 3004},
+    {IDC_OPTIONS_CANCEL, 3005},
+    {IDC_MODE_WHILE_PRINTING, 3002},
+    {IDC_MODE_ALWAYS, 3002},
+    {IDC_MODE_OFF, 3002},
+    {IDC_ALERT_CHECK, 3003},
+};
+
+// F1 with the focus on none of the controls: the topic before theirs, kept
+// in the help file for the dialog as a whole.
+static const DWORD kOptionsOverviewTopic = 3001;
+
+// Radio button of each mode, in mode order.
+static const int kModeButtons[] = {IDC_MODE_WHILE_PRINTING, IDC_MODE_ALWAYS, IDC_MODE_OFF};
+
+static INT_PTR OnInitDialog(HWND dialog)
+{
+    SetWindowTextA(dialog, "Options");
+    for (const ControlCaption& entry : kCaptions)
+        SetWindowTextA(GetDlgItem(dialog, entry.control), entry.caption);
+
+    // An unknown mode shows the first choice but stays as read until the
+    // user picks one.
+    LONG mode = monitorState.notificationMode;
+    int checked = mode >= NotifyWhilePrinting && mode <= NotifyOff ? kModeButtons[mode] : IDC_MODE_WHILE_PRINTING;
+    CheckRadioButton(dialog, IDC_MODE_WHILE_PRINTING, IDC_MODE_OFF, checked);
+
+    CheckDlgButton(dialog, IDC_ALERT_CHECK, monitorState.alertEnabled != 0 ? BST_CHECKED : BST_UNCHECKED);
+    // The alert is not the user's to change here.
+    HWND alertCheck = GetDlgItem(dialog, IDC_ALERT_CHECK);
+    EnableWindow(alertCheck, FALSE);
+    ShowWindow(alertCheck, SW_HIDE);
+    return 1;
+}
+
+// The panel becomes current and takes input again before the dialog goes.
+static void CloseOptions(HWND dialog)
+{
+    currentDialog = monitorState.panel;
+    EnableWindow(monitorState.mainWindow, TRUE);
+    DestroyWindow(dialog);
+}
+
+static DWORD OptionsTopic(int control)
+{
+    for (const ControlTopic& entry : kOptionsTopics) {
+        if (entry.control == control)
+            return entry.topic;
+    }
+    return kOptionsOverviewTopic;
+}
+
+static void OnCommand(HWND dialog, WORD id)
+{
+    switch (id) {
+    case IDC_OPTIONS_OK:
+        SaveNotificationSettings();
+        CloseOptions(dialog);
+        break;
+    case IDC_OPTIONS_CANCEL:
+        LoadNotificationSettings();
+        CloseOptions(dialog);
+        break;
+    case IDC_MODE_WHILE_PRINTING:
+        monitorState.notificationMode = NotifyWhilePrinting;
+        break;
+    case IDC_MODE_ALWAYS:
+        monitorState.notificationMode = NotifyAlways;
+        break;
+    case IDC_MODE_OFF:
+        monitorState.notificationMode = NotifyOff;
+        break;
+    case IDC_ALERT_CHECK:
+        monitorState.alertEnabled = IsDlgButtonChecked(dialog, IDC_ALERT_CHECK) == BST_CHECKED ? 1 : 0;
+        break;
+    case IDM_CONTEXT_HELP:
+        WinHelpA(dialog, appSettings.helpFilePath, HELP_CONTEXT, OptionsTopic(GetDlgCtrlID(GetFocus())));
+        break;
+    default:
+        break;
+    }
+}
+
+INT_PTR CALLBACK OptionsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        return OnInitDialog(dialog);
+    case WM_COMMAND:
+        OnCommand(dialog, LOWORD(wParam));
+        return 0;
+    default:
+        return 0;
+    }
+}
