@@ -88,9 +88,12 @@ static LRESULT OnSetState(WPARAM state)
         return 0;
     SetClassLongPtrA(monitorState.mainWindow, GCLP_HICON, reinterpret_cast<LONG_PTR>(icon));
     if (monitorState.platformId == VER_PLATFORM_WIN32s) {
-        // Win32s redraws the caption icon only when the window is shown anew.
+        // Win32s takes the new class icon only when the window is shown anew.
         ShowWindow(monitorState.mainWindow, SW_HIDE);
         ShowWindow(monitorState.mainWindow, SW_SHOWNA);
+    } else {
+        // The caption keeps the old icon until its frame is drawn again.
+        RedrawWindow(monitorState.mainWindow, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
     }
     return 1;
 }

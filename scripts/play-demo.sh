@@ -1,0 +1,77 @@
+#!/bin/sh
+# Plays a whole print job against lumeview under Wine, in a Wine virtual
+# desktop so the window has its title bar and icon as on Windows.
+# Usage: play-demo.sh [--screenshots FOLDER]
+set -eu
+cd "$(dirname "$0")/.."
+top=$(pwd)
+
+shots=""
+if [ "${1:-}" = "--screenshots" ]; then
+    shots="$top/${2:?folder}"
+    rm -rf "$shots"
+    mkdir -p "$shots"
+fi
+
+export WINEPREFIX="$top/build/demo-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+demo="$top/build/demo"
+mkdir -p "$demo"
+cp build/bin/lumeview.exe build/bin/lvsend.exe "$demo/"
+# Show the monitor while printing, sound the alert on errors.
+printf '[Status Monitor]\r\nevent_notification_type=0\r\nsound_audio_alert=1\r\n' > "$demo/lumeview.INI"
+
+if [ ! -d "$WINEPREFIX" ]; then
+    echo "Preparing a Wine prefix for the demonstration (once)..."
+    wineboot -i >/dev/null 2>&1
+fi
+size=$(xdpyinfo 2>/dev/null | awk '/dimensions:/ { print $2; exit }')
+# Every program of this prefix, lvsend too, joins the virtual desktop;
+# the desktop is made afresh by the explorer started below.
+wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d lumeview /f >/dev/null 2>&1
+wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v lumeview /d "${size:-800x600}" /f >/dev/null 2>&1
+wineserver -k 2>/dev/null || true
+
+if [ -n "$shots" ]; then pause=0.4; else pause=1.5; fi
+step=0
+lvsend() { wine "$demo/lvsend.exe" "$@"; }
+show() {
+    step=$((step + 1))
+    printf '%2d. %s\n' "$step" "$1"
+    sleep "$pause"
+    if [ -n "$shots" ]; then
+        import -window root "$shots/$(printf '%02d' "$step")-$2.png"
+    fi
+}
+
+echo "lumeview demonstration: a print job of 6 pages with a paper jam and toner low"
+wine explorer "/desktop=lumeview,${size:-800x600}" "$demo/lumeview.exe" /P &
+until lvsend read >/dev/null 2>&1; do sleep 0.2; done
+show "The print side starts the monitor: ready" ready
+lvsend docname "Rapport annuel.doc" >/dev/null
+lvsend operation 10 >/dev/null
+lvsend progress total 6 >/dev/null
+show "Printing \"Rapport annuel.doc\"" printing
+for page in 1 2; do
+    lvsend progress done "$page" >/dev/null
+done
+lvsend error 3 2 >/dev/null
+show "Paper jam: error picture, error icon and the alert" paper-jam
+lvsend error 0 0 >/dev/null
+lvsend operation 10 >/dev/null
+show "The jam is cleared: printing again" recovered
+lvsend error 4 1 >/dev/null
+show "Toner low: a warning, printing goes on" toner-low
+for page in 3 4 5 6; do
+    lvsend progress done "$page" >/dev/null
+done
+lvsend operation 10 >/dev/null
+show "Last page printed" last-page
+lvsend operation 1 >/dev/null || true
+show "The job has ended: the monitor closes itself" closed
+wineserver -k 2>/dev/null || true
+
+if [ -n "$shots" ]; then
+    montage "$shots"/[0-9]*.png -tile 4x -geometry +4+4 -background '#404040' "$shots/contact-sheet.png"
+    convert -delay 120 -loop 0 "$shots"/[0-9]*.png "$shots/print-job.gif"
+    echo "Screenshots of each step, a contact sheet and an animation are in $shots"
+fi
