@@ -57,7 +57,7 @@ LRESULT CALLBACK HelpSpy::WindowProc(HWND window, UINT message, WPARAM wParam, L
         const COPYDATASTRUCT* copy = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
         if (copy->dwData == kWinHelpCopyData && copy->cbData >= sizeof(WinHelpBlock)) {
             const WinHelpBlock* block = static_cast<const WinHelpBlock*>(copy->lpData);
-            HelpRequest request = {block->command, static_cast<DWORD>(block->data), ""};
+            HelpRequest request = {block->command, static_cast<DWORD>(block->data), "", reinterpret_cast<HWND>(wParam)};
             if (block->fileOffset && block->fileOffset < copy->cbData) {
                 const char* file = static_cast<const char*>(copy->lpData) + block->fileOffset;
                 request.file.assign(file, strnlen(file, copy->cbData - block->fileOffset));

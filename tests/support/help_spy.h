@@ -12,6 +12,7 @@ struct HelpRequest {
     UINT command;
     DWORD data;        // the context number for HELP_CONTEXT
     std::string file;  // help file as the monitor named it
+    HWND owner;        // the window WinHelp was called with
 };
 
 // Tests that use it hold the "winhelp" lock: the class is looked up
