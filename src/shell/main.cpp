@@ -12,8 +12,6 @@
 #include "status_panel.h"
 #include "window_object.h"
 
-HWND currentDialog = nullptr;
-
 static char windowClassName[kClassNameSize];
 static OSVERSIONINFOA versionInfo;
 

@@ -1,0 +1,4 @@
+#include "shell.h"
+
+// The panel from start-up on; the options dialog while it is open.
+HWND currentDialog = nullptr;

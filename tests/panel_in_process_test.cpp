@@ -1,0 +1,106 @@
+// The main window and its panel hosted in the test's own process: the
+// fonts each reset makes can be followed, and a change of the system
+// colours (which Wine keeps per process) reaches the panel.
+#include <gtest/gtest.h>
+
+#include "main_window.h"
+#include "monitor_state.h"
+#include "resource.h"
+#include "screen.h"
+#include "shell.h"
+#include "status_panel.h"
+
+namespace {
+
+// Runs the message loop as the monitor does, for a while.
+void PumpMessages(DWORD milliseconds)
+{
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < milliseconds) {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (!IsDialogMessageA(currentDialog, &message)) {
+                TranslateMessage(&message);
+                DispatchMessageA(&message);
+            }
+        }
+        Sleep(10);
+    }
+}
+
+}  // namespace
+
+TEST(PanelFonts, EveryResetReleasesTheFontItReplaces)
+{
+    monitorState.instance = GetModuleHandleA(nullptr);
+    // Stands in for the main window: it ignores the state the reset sends.
+    monitorState.mainWindow = CreateWindowA("STATIC", "host", WS_OVERLAPPED, 0, 0, 500, 400, nullptr, nullptr,
+                                            monitorState.instance, nullptr);
+    HWND panel = CreateDialogParamA(monitorState.instance, MAKEINTRESOURCEA(IDD_STATUS_PANEL),
+                                    monitorState.mainWindow, StatusPanelProc, 0);
+    ASSERT_NE(nullptr, panel);
+    HWND status = GetDlgItem(panel, IDC_STATUS_TEXT);
+    HFONT dialogFont = reinterpret_cast<HFONT>(SendMessageA(GetDlgItem(panel, IDC_PANEL_CLOSE), WM_GETFONT, 0, 0));
+    HFONT previous = reinterpret_cast<HFONT>(SendMessageA(status, WM_GETFONT, 0, 0));
+    ASSERT_EQ(static_cast<DWORD>(OBJ_FONT), GetObjectType(previous));
+
+    for (int reset = 0; reset < 1000; ++reset) {
+        ASSERT_EQ(1, ResetPanel());
+        HFONT current = reinterpret_cast<HFONT>(SendMessageA(status, WM_GETFONT, 0, 0));
+        ASSERT_NE(previous, current) << "reset " << reset;
+        ASSERT_EQ(static_cast<DWORD>(OBJ_FONT), GetObjectType(current));
+        ASSERT_EQ(0u, GetObjectType(previous)) << "the replaced font is released, reset " << reset;
+        previous = current;
+    }
+    EXPECT_EQ(static_cast<DWORD>(OBJ_FONT), GetObjectType(dialogFont)) << "the dialog's font is left alone";
+
+    LOGFONTA font = {};
+    ASSERT_NE(0, GetObjectA(previous, sizeof font, &font));
+    EXPECT_EQ(-9, font.lfHeight) << "7 points at 90 dpi";
+    EXPECT_STREQ("Arial", font.lfFaceName);
+    EXPECT_EQ(DRAFT_QUALITY, font.lfQuality);
+    EXPECT_EQ(DEFAULT_PITCH | FF_SWISS, font.lfPitchAndFamily);
+    EXPECT_EQ(ANSI_CHARSET, font.lfCharSet);
+    EXPECT_EQ(FW_DONTCARE, font.lfWeight);
+    DestroyWindow(monitorState.mainWindow);
+}
+
+TEST(PanelColoursInProcess, PicturesAndPanelFollowANewButtonFace)
+{
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    monitorState.instance = instance;
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = MainWindowProc;
+    windowClass.hInstance = instance;
+    windowClass.lpszClassName = "LUMEVIEW_IN_TEST";
+    ASSERT_NE(0, RegisterClassA(&windowClass));
+    monitorState.mainWindow = CreateWindowA("LUMEVIEW_IN_TEST", "in test", WS_POPUP, 0, 0, 480, 300, nullptr,
+                                            nullptr, instance, nullptr);
+    HWND panel = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_STATUS_PANEL), monitorState.mainWindow,
+                                    StatusPanelProc, 0);
+    ASSERT_NE(nullptr, panel);
+    currentDialog = panel;
+    SetWindowPos(monitorState.mainWindow, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+    PumpMessages(300);
+
+    INT element = COLOR_BTNFACE;
+    COLORREF original = GetSysColor(COLOR_BTNFACE);
+    COLORREF changed = RGB(200, 180, 120);
+    ASSERT_TRUE(SetSysColors(1, &element, &changed));
+    SendMessageA(monitorState.mainWindow, WM_SYSCOLORCHANGE, 0, 0);
+    InvalidateRect(monitorState.mainWindow, nullptr, TRUE);
+    PumpMessages(500);
+
+    HWND picture = GetDlgItem(panel, IDC_DEVICE_PICTURE);
+    RECT area = ClientRectOnScreen(picture);
+    ScreenImage image(area);
+    // The picture's bottom-left pixel is its background key.
+    EXPECT_EQ(changed, image.At(area.left, area.bottom - 1));
+    RECT logo = ClientRectOnScreen(GetDlgItem(panel, IDC_LOGO));
+    EXPECT_EQ(changed, ScreenImage(logo).At(logo.left, logo.bottom - 1));
+    RECT whole = ClientRectOnScreen(panel);
+    EXPECT_EQ(changed, ScreenImage(whole).At(whole.left + 2, whole.bottom - 3)) << "the panel's own background";
+
+    SetSysColors(1, &element, &original);
+    DestroyWindow(monitorState.mainWindow);
+}
