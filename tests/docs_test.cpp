@@ -1,0 +1,103 @@
+// The documents that ship with the monitor agree with the program.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "lvwm_messages.h"
+#include "monitor_harness.h"
+
+namespace {
+
+// Runs lvsend and returns what it wrote to its standard output.
+std::string LvsendOutput(const std::string& arguments)
+{
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    HANDLE readEnd = nullptr;
+    HANDLE writeEnd = nullptr;
+    if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0))
+        return "";
+    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = writeEnd;
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    PROCESS_INFORMATION process = {};
+    std::string line = "\"" + TestEnvironment("LVSEND_EXE") + "\" " + arguments;
+    bool started = CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
+    CloseHandle(writeEnd);
+    std::string output;
+    char buffer[4096];
+    DWORD read = 0;
+    while (started && ReadFile(readEnd, buffer, sizeof buffer, &read, nullptr) && read > 0)
+        output.append(buffer, read);
+    CloseHandle(readEnd);
+    if (started) {
+        WaitForSingleObject(process.hProcess, 10000);
+        CloseHandle(process.hProcess);
+        CloseHandle(process.hThread);
+    }
+    std::string clean;
+    for (char c : output)
+        if (c != '\r')
+            clean += c;
+    return clean;
+}
+
+std::string Between(const std::string& text, const std::string& begin, const std::string& end)
+{
+    size_t start = text.find(begin);
+    if (start == std::string::npos)
+        return "<no " + begin + ">";
+    start = text.find('\n', start) + 1;
+    size_t stop = text.find(end, start);
+    return stop == std::string::npos ? "<no " + end + ">" : text.substr(start, stop - start);
+}
+
+}  // namespace
+
+TEST(Docs, ProtocolStatusTableIsTheProgramsOwn)
+{
+    std::string document = ReadFileBytes(TestEnvironment("LUMEVIEW_SOURCE") + "\\docs\\protocol.md");
+    std::string generated = LvsendOutput("table --markdown");
+    ASSERT_NE(std::string::npos, generated.find("Incident papier")) << generated;
+    EXPECT_EQ(generated, Between(document, "<!-- status table: generated", "<!-- end of status table -->"))
+        << "run scripts/update-protocol-doc.sh after changing the table";
+}
+
+TEST(Docs, ProtocolListsEveryMessageWithItsNumber)
+{
+    std::string document = ReadFileBytes(TestEnvironment("LUMEVIEW_SOURCE") + "\\docs\\protocol.md");
+    struct Message {
+        const char* name;
+        int number;
+    } messages[] = {
+        {"LVWM_APPINIT", LVWM_APPINIT},     {"LVWM_APPCLOSE", LVWM_APPCLOSE}, {"LVWM_APPSHOW", LVWM_APPSHOW},
+        {"LVWM_APPMINIMUM", LVWM_APPMINIMUM}, {"LVWM_JOBWINDOW", LVWM_JOBWINDOW}, {"LVWM_DOCNAME", LVWM_DOCNAME},
+        {"LVWM_ERROR", LVWM_ERROR},         {"LVWM_OPERATION", LVWM_OPERATION}, {"LVWM_PROGRESS", LVWM_PROGRESS},
+        {"LVWM_CANCELJOB", LVWM_CANCELJOB}, {"LVWM_ALERT", LVWM_ALERT},       {"LVWM_SETSTATE", LVWM_SETSTATE},
+    };
+    for (const Message& message : messages) {
+        std::string row = "| `" + std::string(message.name) + "` | " + std::to_string(message.number) + " |";
+        EXPECT_NE(std::string::npos, document.find(row)) << row;
+    }
+}
+
+TEST(Docs, SampleSettingsHoldEveryKeyAtItsDefault)
+{
+    std::string sample = TestEnvironment("LUMEVIEW_SOURCE") + "\\docs\\lumeview.sample.INI";
+    const char* keys[] = {"sound_audio_alert", "event_notification_type", "IsIcon", "EngssHelp",
+                          "Soundfile", "QueueExe", "Default Printer"};
+    for (const char* key : keys) {
+        char value[64] = {};
+        GetPrivateProfileStringA("Status Monitor", key, "<absent>", value, sizeof value, sample.c_str());
+        EXPECT_STRNE("<absent>", value) << key;
+    }
+
+    // The monitor reads it like no file at all: mode 0 refuses "/S".
+    MonitorCopy monitor;
+    WriteFileBytes(monitor.iniPath, ReadFileBytes(sample));
+    ASSERT_TRUE(monitor.Start("/S"));
+    EXPECT_EQ(0u, monitor.WaitForExit());
+    EXPECT_EQ(nullptr, monitor.FindMainWindow());
+}
