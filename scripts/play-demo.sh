@@ -23,6 +23,11 @@ printf '[Status Monitor]\r\nevent_notification_type=0\r\nsound_audio_alert=1\r\n
 if [ ! -d "$WINEPREFIX" ]; then
     echo "Preparing a Wine prefix for the demonstration (once)..."
     wineboot -i >/dev/null 2>&1
+    # wineboot returns before the prefix is fully set up.
+    wineserver -w
+    # This Wine does not look into the fonts-wine folder by itself; without
+    # Marlett and Tahoma the title bar shows letters for its buttons.
+    cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
 fi
 size=$(xdpyinfo 2>/dev/null | awk '/dimensions:/ { print $2; exit }')
 # Every program of this prefix, lvsend too, joins the virtual desktop;
