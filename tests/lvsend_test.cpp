@@ -704,3 +704,26 @@ TEST(Lvsend, TableListsEveryRowAsMarkdown)
     }
     EXPECT_EQ("| any | any | any other report | (empty) | by category and code |", lines.back());
 }
+
+TEST(Lvsend, PressClicksThePanelsButtonsAsAUserWould)
+{
+    MonitorCopy monitor;
+    StartInMode(monitor, 1);
+    Result unknown = RunLvsend(ClassOption(monitor) + "press nothing");
+    EXPECT_EQ(1u, unknown.exitCode);
+    EXPECT_EQ(1u, Lines(unknown.err).size());
+
+    Result options = RunLvsend(ClassOption(monitor) + "press options");
+    EXPECT_EQ(0u, options.exitCode) << options.err;
+    HWND dialog = nullptr;
+    EXPECT_TRUE(Eventually([&] {
+        dialog = FindWindowA(nullptr, "Options");
+        return dialog != nullptr && GetWindow(dialog, GW_OWNER) == monitor.window;
+    }));
+    EXPECT_FALSE(IsWindowEnabled(monitor.window)) << "the panel takes no input while the options are open";
+    PostMessageA(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
+    EXPECT_TRUE(Eventually([&] { return IsWindowEnabled(monitor.window) != FALSE; }));
+
+    EXPECT_EQ(0u, RunLvsend(ClassOption(monitor) + "press close").exitCode);
+    EXPECT_EQ(0u, monitor.WaitForExit());
+}

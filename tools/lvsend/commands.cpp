@@ -163,6 +163,8 @@ int RunJobCommand(const Options& options, const Words& args, int)
 
 int RunRead(const Options& options, const Words&, int) { return ReadPanel(options); }
 
+int RunPress(const Options& options, const Words& args, int) { return PressPanelButton(options, args[0]); }
+
 int RunPlay(const Options& options, const Words& args, int depth)
 {
     return PlayScenario(options, args[0], depth + 1);
@@ -210,6 +212,7 @@ const Command commands[] = {
     {"printer", 1, 1, "printer NAME", "publish the printer name", RunPrinter},
     {"job", 0, 3, "job [--seconds N] [--until-cancel]", "job window and cancel event", RunJobCommand},
     {"read", 0, 0, "read", "what the panel shows", RunRead},
+    {"press", 1, 1, "press BUTTON", "click close, help, cancel-job, options, queue or properties", RunPress},
     {"play", 1, 1, "play FILE", "run a scenario: one command a line, # comments", RunPlay},
     {"table", 0, 1, "table [--markdown]", "the status text table", RunTable},
     {"wait", 1, 1, "wait MS", "pause", RunWait},

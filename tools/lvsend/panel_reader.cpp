@@ -86,3 +86,33 @@ int ReadPanel(const Options& options)
     PrintLine("window: %s", WindowState(mainWindow));
     return ExitOk;
 }
+
+// Posted, as a click is: the monitor may open a dialog and keep it open.
+int PressPanelButton(const Options& options, const std::string& name)
+{
+    const struct {
+        const char* name;
+        int id;
+    } buttons[] = {
+        {"close", IDC_PANEL_CLOSE}, {"help", IDC_PANEL_HELP},     {"cancel-job", IDC_CANCEL_JOB},
+        {"options", IDC_OPTIONS},   {"queue", IDC_QUEUE_BUTTON}, {"properties", IDC_PROPERTIES},
+    };
+    int id = 0;
+    for (const auto& button : buttons)
+        if (name == button.name)
+            id = button.id;
+    if (id == 0)
+        return Fail(ExitUsage, "press: unknown button '%s' (close, help, cancel-job, options, queue, properties)",
+                    name.c_str());
+    HWND mainWindow = FindMonitor(options);
+    if (mainWindow == nullptr)
+        return ExitNoMonitor;
+    HWND panel = FindPanel(mainWindow);
+    HWND button = panel ? GetDlgItem(panel, id) : nullptr;
+    if (button == nullptr)
+        return Fail(ExitNoMonitor, "the monitor has no %s button", name.c_str());
+    if (!PostMessageA(button, BM_CLICK, 0, 0))
+        return Fail(ExitFailure, "cannot press the %s button", name.c_str());
+    PrintLine("pressed %s", name.c_str());
+    return ExitOk;
+}
