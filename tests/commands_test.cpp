@@ -5,13 +5,13 @@
 #include <windows.h>
 #include <winspool.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "help_spy.h"
 #include "lvwm_messages.h"
 #include "monitor_harness.h"
+#include "panel_input.h"
 #include "recorder.h"
 
 namespace {
@@ -31,65 +31,9 @@ const char* PlatformName(Platform platform)
     return platform == Platform::Win32s ? "Win32s" : platform == Platform::Windows95 ? "Windows 95" : "NT";
 }
 
-bool Eventually(const std::function<bool()>& condition, DWORD timeoutMs = 5000)
-{
-    DWORD start = GetTickCount();
-    do {
-        if (condition())
-            return true;
-        Sleep(20);
-    } while (GetTickCount() - start < timeoutMs);
-    return condition();
-}
-
 std::string Settings(const std::string& monitorKeys, const std::string& more = "")
 {
     return "[Status Monitor]\r\nevent_notification_type=1\r\n" + monitorKeys + more;
-}
-
-// Presses the button as its own mouse handling does; the panel has run the
-// command when this returns.
-void Click(HWND button)
-{
-    DWORD_PTR result = 0;
-    EXPECT_NE(0, SendMessageTimeoutA(button, BM_CLICK, 0, 0, SMTO_NORMAL, 10000, &result));
-}
-
-// The queue and properties buttons stay hidden and disabled in this panel;
-// a test that presses them first shows them as a panel offering them would.
-void Offer(HWND button)
-{
-    EnableWindow(button, TRUE);
-    ShowWindow(button, SW_SHOWNA);
-}
-
-HWND FocusOf(HWND window)
-{
-    GUITHREADINFO gui = {};
-    gui.cbSize = sizeof gui;
-    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &gui);
-    return gui.hwndFocus;
-}
-
-// A key as the keyboard delivers it to the window with the focus.
-void PressKey(HWND target, UINT key)
-{
-    UINT scan = MapVirtualKeyA(key, 0);
-    PostMessageA(target, WM_KEYDOWN, key, 1 | (scan << 16));
-    PostMessageA(target, WM_KEYUP, key, 1 | (scan << 16) | 0xC0000000u);
-}
-
-// Tabs through the dialog manager until `control` holds the focus.
-bool TabTo(HWND dialog, HWND control)
-{
-    for (int presses = 0; presses < 12; ++presses) {
-        HWND focus = FocusOf(dialog);
-        if (focus == control)
-            return true;
-        PressKey(focus && IsChild(dialog, focus) ? focus : dialog, VK_TAB);
-        Eventually([&] { return FocusOf(dialog) != focus; }, 2000);
-    }
-    return FocusOf(dialog) == control;
 }
 
 size_t LineCount(const std::string& text)
@@ -337,7 +281,7 @@ TEST(PanelCommandsHelp, StateTopicsAskedOfWinHelpOnWindows95AndNT)
     HelpSpy spy;
     for (Platform platform : {Platform::Windows95, Platform::NT}) {
         SCOPED_TRACE(PlatformName(platform));
-        MonitorCopy monitor(platform, std::string("help_state_") + (platform == Platform::NT ? "nt" : "95"));
+        UnmanagedMonitor monitor(platform, std::string("help_state_") + (platform == Platform::NT ? "nt" : "95"));
         monitor.WriteIni(Settings("EngssHelp=Moniteur.hlp\r\n"));
         ASSERT_NE(nullptr, monitor.StartAndWait());
         const struct {
@@ -362,7 +306,7 @@ TEST(PanelCommandsHelp, StateTopicsAskedOfWinHelpOnWindows95AndNT)
 TEST(PanelCommandsHelp, Win32sStartsTheViewerOnTheFileCutToItsLine)
 {
     HelpSpy spy;
-    MonitorCopy monitor(Platform::Win32s);
+    UnmanagedMonitor monitor(Platform::Win32s);
     std::string viewer = monitor.directory + "winhelp.exe";
     ASSERT_TRUE(InstallRecorder(viewer));
     // The longest help path there is: the directory and a name cut to 259.
@@ -395,7 +339,7 @@ TEST(PanelCommandsHelp, Win32sStartsTheViewerOnTheFileCutToItsLine)
 
 TEST(PanelCommandsQueue, WithoutPrinterNameModeRunsTheCommandBuiltAtLoad)
 {
-    MonitorCopy monitor(Platform::NT);
+    UnmanagedMonitor monitor(Platform::NT);
     ASSERT_TRUE(InstallRecorder(monitor.directory + "fileq.exe"));
     monitor.WriteIni(Settings("QueueExe=fileq.exe /tous\r\n", "[Bureau 12]\r\nDevice Name=abc\r\nQueueExe=other.exe\r\n"));
     ASSERT_NE(nullptr, monitor.StartAndWait("job"));
@@ -423,7 +367,7 @@ TEST(PanelCommandsQueue, PrinterNameModeTakesTheViewerOfThePrintersSectionAsStor
          "ownq.exe", "ownq.exe  /o /p"},
     };
     PublishPrinterName("Bureau 12");
-    MonitorCopy monitor(Platform::NT);
+    UnmanagedMonitor monitor(Platform::NT);
     for (const char* recorder : {"monq.exe", "ownq.exe"})
         ASSERT_TRUE(InstallRecorder(monitor.directory + recorder));
     monitor.WriteIni(Settings("QueueExe=monq.exe /m\r\n"));
@@ -460,7 +404,7 @@ TEST(PanelCommandsCancel, AsksThePrintSideItsWayOnlyWhileAJobIsRegistered)
     for (Platform platform : {Platform::Win32s, Platform::Windows95, Platform::NT}) {
         SCOPED_TRACE(PlatformName(platform));
         bool byMessage = platform == Platform::Win32s;
-        MonitorCopy monitor(platform, std::string("cancel_") + (byMessage ? "32s" : platform == Platform::NT ? "nt" : "95"));
+        UnmanagedMonitor monitor(platform, std::string("cancel_") + (byMessage ? "32s" : platform == Platform::NT ? "nt" : "95"));
         monitor.WriteIni(Settings(""));
         ASSERT_NE(nullptr, monitor.StartAndWait());
         JobWindow job;
@@ -501,7 +445,7 @@ TEST(PanelCommandsCancel, AsksThePrintSideItsWayOnlyWhileAJobIsRegistered)
 
 TEST(PanelCommandsCancel, WithoutTheEventNothingHappens)
 {
-    MonitorCopy monitor(Platform::NT);
+    UnmanagedMonitor monitor(Platform::NT);
     monitor.WriteIni(Settings(""));
     ASSERT_NE(nullptr, monitor.StartAndWait());
     JobWindow job;
@@ -517,7 +461,7 @@ TEST(PanelCommandsProperties, Win32sOpensThePrintersFolderAndNoPrinter)
 {
     TestPrinters printers;
     ASSERT_TRUE(printers.Add("Status Monitor"));
-    MonitorCopy monitor(Platform::Win32s);
+    UnmanagedMonitor monitor(Platform::Win32s);
     ASSERT_TRUE(InstallRecorder(monitor.directory + "control.exe"));
     monitor.WriteIni(Settings(""));
     ASSERT_NE(nullptr, monitor.StartAndWait());
@@ -535,7 +479,7 @@ TEST(PanelCommandsProperties, NoSuchPrinterLeavesEverythingAsItWas)
     short before = TestPrinters::Orientation("Bureau 12");
     for (Platform platform : {Platform::Windows95, Platform::NT}) {
         SCOPED_TRACE(PlatformName(platform));
-        MonitorCopy monitor(platform, std::string("props_none_") + (platform == Platform::NT ? "nt" : "95"));
+        UnmanagedMonitor monitor(platform, std::string("props_none_") + (platform == Platform::NT ? "nt" : "95"));
         ASSERT_TRUE(InstallRecorder(monitor.directory + "control.exe"));
         // Neither "Status Monitor" nor "Bureau 12 " is a printer.
         monitor.WriteIni(Settings("Default Printer=Bureau 12 \r\n"));
@@ -556,7 +500,7 @@ TEST(PanelCommandsProperties, NTDriverDialogOkStoresTheDefaultsCancelKeepsThem)
     ASSERT_TRUE(printers.Add("Bureau 12"));
     short start = TestPrinters::Orientation("Status Monitor");
     ASSERT_NE(0, start);
-    MonitorCopy monitor(Platform::NT);
+    UnmanagedMonitor monitor(Platform::NT);
     monitor.WriteIni(Settings("Default Printer=Bureau 12\r\n"));
     ASSERT_NE(nullptr, monitor.StartAndWait());
 
@@ -603,7 +547,7 @@ TEST(PanelCommandsProperties, NTPrinterNameModeOpensThePrinterOrTheDefaultPrinte
         {"no section", "", "Atelier"},
     };
     PublishPrinterName("Bureau 12");
-    MonitorCopy monitor(Platform::NT);
+    UnmanagedMonitor monitor(Platform::NT);
     monitor.WriteIni(Settings("Default Printer=Atelier\r\n"));
     ASSERT_NE(nullptr, monitor.StartAndWait("/P job"));
     auto check = [&](const std::string& opened) {
@@ -638,7 +582,7 @@ TEST(PanelCommandsProperties, Windows95LeavesThePrinterToPrinterProperties)
     TestPrinters printers;
     ASSERT_TRUE(printers.Add("Status Monitor"));
     short start = TestPrinters::Orientation("Status Monitor");
-    MonitorCopy monitor(Platform::Windows95);
+    UnmanagedMonitor monitor(Platform::Windows95);
     monitor.WriteIni(Settings(""));
     ASSERT_NE(nullptr, monitor.StartAndWait());
     Offer(monitor.Control(kProperties));
@@ -660,7 +604,7 @@ TEST(PanelCommandsContextHelp, F1AsksForTheTopicOfTheFocusedButtonOnEveryPlatfor
     JobWindow job;
     for (Platform platform : {Platform::NT, Platform::Win32s}) {
         SCOPED_TRACE(PlatformName(platform));
-        MonitorCopy monitor(platform, std::string("f1_panel_") + (platform == Platform::NT ? "nt" : "32s"));
+        UnmanagedMonitor monitor(platform, std::string("f1_panel_") + (platform == Platform::NT ? "nt" : "32s"));
         monitor.WriteIni(Settings("EngssHelp=Moniteur.hlp\r\n"));
         ASSERT_NE(nullptr, monitor.StartAndWait());
         monitor.Send(LVWM_JOBWINDOW, LV_JOB_REGISTER, reinterpret_cast<LPARAM>(job.window));
@@ -711,7 +655,7 @@ TEST(PanelCommandsClose, CloseAndEscapeEndTheMonitorAndSaveIsIconByTheRule)
         {CloseButton, 2, false, "0"},
         {EscapeKey, 2, true, "1"},
     };
-    MonitorCopy monitor(Platform::NT);
+    UnmanagedMonitor monitor(Platform::NT);
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.way == CloseButton ? "Close" : "Escape") + " mode " + std::to_string(c.mode) +
                      (c.minimised ? " minimised" : ""));
@@ -723,7 +667,7 @@ TEST(PanelCommandsClose, CloseAndEscapeEndTheMonitorAndSaveIsIconByTheRule)
         if (c.way == CloseButton)
             Click(monitor.Control(kClose));
         else
-            PressKey(FocusOf(monitor.window) ? FocusOf(monitor.window) : monitor.Panel(), VK_ESCAPE);
+            PressKeyIn(monitor.Panel(), VK_ESCAPE);
         EXPECT_EQ(0u, monitor.WaitForExit());
         EXPECT_EQ(nullptr, monitor.FindMainWindow());
         EXPECT_EQ(c.isIcon, monitor.ReadIni("Status Monitor", "IsIcon"));

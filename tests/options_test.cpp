@@ -1,0 +1,366 @@
+// The options dialog of the real monitor: what it shows, what its choices
+// change at once, what OK and Cancel leave in the settings file, its keys.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "help_spy.h"
+#include "lvwm_messages.h"
+#include "monitor_harness.h"
+#include "panel_input.h"
+
+namespace {
+
+const int kOptionsButton = 1005;
+const int kPanelClose = 2;
+const int kOk = 1;
+const int kCancel = 2;
+const int kWhilePrinting = 1019;
+const int kAlways = 1020;
+const int kOff = 1021;
+const int kAlertCheck = 1022;
+const int kGroup = 1023;
+
+const char kSection[] = "Status Monitor";
+
+BOOL CALLBACK MatchOptionsDialog(HWND window, LPARAM data)
+{
+    char name[32] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (lstrcmpA(name, "#32770") == 0 && GetDlgItem(window, kAlertCheck) && GetDlgItem(window, kGroup)) {
+        *reinterpret_cast<HWND*>(data) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND OptionsDialogOf(const MonitorCopy& monitor)
+{
+    HWND found = nullptr;
+    EnumThreadWindows(GetWindowThreadProcessId(monitor.window, nullptr), MatchOptionsDialog,
+                      reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+HWND OpenOptions(MonitorCopy& monitor)
+{
+    Click(monitor.Control(kOptionsButton));
+    HWND dialog = OptionsDialogOf(monitor);
+    EXPECT_NE(nullptr, dialog) << "no options dialog";
+    EXPECT_TRUE(dialog && IsWindowVisible(dialog));
+    return dialog;
+}
+
+bool Checked(HWND dialog, int id)
+{
+    return SendMessageA(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+int CheckedMode(HWND dialog)
+{
+    int checked = 0;
+    for (int id : {kWhilePrinting, kAlways, kOff})
+        checked = Checked(dialog, id) ? id : checked;
+    return checked;
+}
+
+// Only "always show" (1) shows the hidden monitor for a scan.
+bool ShowsForScanning(MonitorCopy& monitor)
+{
+    ShowWindow(monitor.window, SW_HIDE);
+    monitor.Send(LVWM_OPERATION, LV_OP_SCANNING);
+    return IsWindowVisible(monitor.window) != FALSE;
+}
+
+bool IsModeButton(int id)
+{
+    return id == kWhilePrinting || id == kAlways || id == kOff;
+}
+
+// Tab moves between the dialog's groups; the arrow keys move (and choose)
+// within the radio group.
+bool FocusByKeyboard(HWND dialog, int id)
+{
+    HWND target = GetDlgItem(dialog, id);
+    for (int presses = 0; presses < 12; ++presses) {
+        HWND focus = FocusOf(dialog);
+        if (focus == target)
+            return true;
+        int focused = GetDlgCtrlID(focus);
+        bool inGroup = IsChild(dialog, focus) && IsModeButton(focused) && IsModeButton(id);
+        PressKeyIn(dialog, !inGroup ? VK_TAB : focused < id ? VK_DOWN : VK_UP);
+        Eventually([&] { return FocusOf(dialog) != focus; }, 2000);
+    }
+    return FocusOf(dialog) == target;
+}
+
+void StartWith(MonitorCopy& monitor, const std::string& settings)
+{
+    monitor.WriteIni(settings);
+    ASSERT_NE(nullptr, monitor.StartAndWait());
+}
+
+void Quit(MonitorCopy& monitor)
+{
+    monitor.Send(LVWM_APPCLOSE);
+    EXPECT_EQ(0u, monitor.WaitForExit());
+}
+
+}  // namespace
+
+TEST(OptionsDialog, OpensWithFrenchCaptionsAndTheStoredChoice)
+{
+    const struct {
+        const char* settings;
+        int checked;
+        bool alertChecked;
+        const char* savedMode;
+        const char* savedAlert;
+        bool reportShows;  // after OK: a status report shows the window unless the mode is unknown
+    } cases[] = {
+        {"event_notification_type=0\r\nsound_audio_alert=0\r\n", kWhilePrinting, false, "0", "0", true},
+        {"event_notification_type=1\r\nsound_audio_alert=1\r\n", kAlways, true, "1", "1", true},
+        {"event_notification_type=2\r\nsound_audio_alert=5\r\n", kOff, true, "2", "0", true},
+        {"event_notification_type=7\r\n", kWhilePrinting, false, "0", "0", false},
+        {"", kWhilePrinting, false, "0", "0", true},
+    };
+    const struct {
+        int id;
+        const wchar_t* caption;
+    } captions[] = {
+        {kGroup, L"Avis d'opération"},
+        {kWhilePrinting, L"Afficher le Gestionnaire d'état pendant l'impression"},
+        {kAlways, L"Toujours afficher le Gestionnaire d'état"},
+        {kOff, L"Fenêtre d'état désactivée"},
+        {kAlertCheck, L"Tonalité d'alarme"},
+        {kOk, L"OK"},
+        {kCancel, L"Annuler"},
+    };
+    UnmanagedMonitor monitor;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.settings);
+        StartWith(monitor, std::string("[Status Monitor]\r\n") + c.settings);
+        HWND dialog = OpenOptions(monitor);
+        ASSERT_NE(nullptr, dialog);
+        EXPECT_EQ(monitor.window, GetWindow(dialog, GW_OWNER));
+        EXPECT_EQ(L"Options", monitor.WindowTextW(dialog));
+        for (const auto& caption : captions)
+            EXPECT_EQ(caption.caption, monitor.WindowTextW(GetDlgItem(dialog, caption.id))) << "control " << caption.id;
+        EXPECT_EQ(c.checked, CheckedMode(dialog));
+        HWND alert = GetDlgItem(dialog, kAlertCheck);
+        EXPECT_EQ(c.alertChecked, Checked(dialog, kAlertCheck));
+        EXPECT_FALSE(IsWindowVisible(alert));
+        EXPECT_FALSE(IsWindowEnabled(alert));
+        EXPECT_EQ(GetDlgItem(dialog, kOk), FocusOf(dialog)) << "the dialog manager sets the focus";
+        EXPECT_FALSE(IsWindowEnabled(monitor.window));
+
+        Click(GetDlgItem(dialog, kOk));
+        EXPECT_FALSE(IsWindow(dialog));
+        EXPECT_TRUE(IsWindowEnabled(monitor.window));
+        EXPECT_EQ(c.savedAlert, monitor.ReadIni(kSection, "sound_audio_alert"));
+        EXPECT_EQ(c.savedMode, monitor.ReadIni(kSection, "event_notification_type"));
+
+        ShowWindow(monitor.window, SW_HIDE);
+        monitor.Send(LVWM_ERROR, CATEGORY_NONE, 0);
+        EXPECT_EQ(c.reportShows, IsWindowVisible(monitor.window) != FALSE) << "OK leaves the mode as it was";
+        Quit(monitor);
+    }
+}
+
+TEST(OptionsDialog, ChoiceActsAtOnceAndOkStoresIt)
+{
+    UnmanagedMonitor monitor;
+    StartWith(monitor, "[Status Monitor]\r\nevent_notification_type=0\r\nsound_audio_alert=1\r\n");
+    HWND dialog = OpenOptions(monitor);
+    ASSERT_NE(nullptr, dialog);
+    Click(GetDlgItem(dialog, kAlways));
+    EXPECT_EQ("0", monitor.ReadIni(kSection, "event_notification_type")) << "nothing written before OK";
+    monitor.Send(LVWM_OPERATION, LV_OP_PRINTING);
+    monitor.Send(LVWM_OPERATION, LV_OP_ENDED);
+    EXPECT_TRUE(monitor.Running()) << "always shown: the end of the job leaves it open";
+
+    Click(GetDlgItem(dialog, kOk));
+    EXPECT_EQ("1", monitor.ReadIni(kSection, "event_notification_type"));
+    EXPECT_EQ("1", monitor.ReadIni(kSection, "sound_audio_alert"));
+    EXPECT_TRUE(ShowsForScanning(monitor)) << "the mode stays 1 after OK";
+
+    dialog = OpenOptions(monitor);
+    ASSERT_NE(nullptr, dialog);
+    EXPECT_EQ(kAlways, CheckedMode(dialog));
+    Click(GetDlgItem(dialog, kOff));
+    Click(GetDlgItem(dialog, kOk));
+    EXPECT_EQ("2", monitor.ReadIni(kSection, "event_notification_type"));
+    monitor.Send(LVWM_OPERATION, LV_OP_ENDED);
+    EXPECT_EQ(0u, monitor.WaitForExit()) << "status window off: the end of the job closes it";
+}
+
+TEST(OptionsDialog, CancelPutsBackWhatTheFileHolds)
+{
+    UnmanagedMonitor monitor;
+    StartWith(monitor, "[Status Monitor]\r\nevent_notification_type=1\r\nsound_audio_alert=1\r\n");
+    HWND dialog = OpenOptions(monitor);
+    ASSERT_NE(nullptr, dialog);
+    Click(GetDlgItem(dialog, kOff));
+    EXPECT_FALSE(ShowsForScanning(monitor)) << "mode 2 while the dialog is open";
+    Click(GetDlgItem(dialog, kCancel));
+    EXPECT_FALSE(IsWindow(dialog));
+    EXPECT_TRUE(IsWindowEnabled(monitor.window));
+    EXPECT_TRUE(ShowsForScanning(monitor)) << "mode 1 again after Cancel";
+    EXPECT_EQ("1", monitor.ReadIni(kSection, "event_notification_type"));
+    EXPECT_EQ("1", monitor.ReadIni(kSection, "sound_audio_alert"));
+
+    // Cancel takes what the file holds now, here nothing: both values 0.
+    dialog = OpenOptions(monitor);
+    ASSERT_NE(nullptr, dialog);
+    EXPECT_EQ(kAlways, CheckedMode(dialog));
+    EXPECT_TRUE(Checked(dialog, kAlertCheck));
+    monitor.WriteIni("[Status Monitor]\r\n");
+    Click(GetDlgItem(dialog, kCancel));
+    EXPECT_FALSE(ShowsForScanning(monitor));
+    dialog = OpenOptions(monitor);
+    ASSERT_NE(nullptr, dialog);
+    EXPECT_EQ(kWhilePrinting, CheckedMode(dialog));
+    EXPECT_FALSE(Checked(dialog, kAlertCheck));
+    Click(GetDlgItem(dialog, kCancel));
+    EXPECT_EQ("<absent>", monitor.ReadIni(kSection, "event_notification_type")) << "Cancel writes nothing";
+    Quit(monitor);
+}
+
+TEST(OptionsDialog, EscapeAndTitleBarCloseCancelEnterAccepts)
+{
+    enum Way { Escape, TitleBarClose, EnterOnRadio, EnterOnOk };
+    const struct {
+        const char* name;
+        Way way;
+        bool accepted;
+    } cases[] = {
+        {"Escape", Escape, false},
+        {"title bar close", TitleBarClose, false},
+        {"Enter on a radio button", EnterOnRadio, true},
+        {"Enter on OK", EnterOnOk, true},
+    };
+    HelpSpy spy;
+    UnmanagedMonitor monitor;
+    StartWith(monitor, "[Status Monitor]\r\nevent_notification_type=0\r\n");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=0\r\n");
+        HWND dialog = OpenOptions(monitor);
+        ASSERT_NE(nullptr, dialog);
+        switch (c.way) {
+        case Escape:
+            Click(GetDlgItem(dialog, kAlways));
+            PressKeyIn(dialog, VK_ESCAPE);
+            break;
+        case TitleBarClose:
+            Click(GetDlgItem(dialog, kAlways));
+            PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+            break;
+        case EnterOnRadio:
+            // The arrow key chooses within the group as the user would.
+            ASSERT_TRUE(TabTo(dialog, GetDlgItem(dialog, kWhilePrinting)));
+            PressKeyIn(dialog, VK_DOWN);
+            ASSERT_TRUE(Eventually([&] { return FocusOf(dialog) == GetDlgItem(dialog, kAlways); }));
+            EXPECT_EQ(kAlways, CheckedMode(dialog));
+            PressKeyIn(dialog, VK_RETURN);
+            break;
+        case EnterOnOk:
+            Click(GetDlgItem(dialog, kAlways));
+            ASSERT_TRUE(TabTo(dialog, GetDlgItem(dialog, kOk)));
+            PressKeyIn(dialog, VK_RETURN);
+            break;
+        }
+        ASSERT_TRUE(Eventually([&] { return !IsWindow(dialog); }));
+        EXPECT_TRUE(IsWindowEnabled(monitor.window));
+        EXPECT_EQ(c.accepted ? "1" : "0", monitor.ReadIni(kSection, "event_notification_type"));
+        EXPECT_EQ(c.accepted, ShowsForScanning(monitor));
+        // The panel is the loop's dialog again: F1 asks for one of its topics.
+        spy.Clear();
+        PressKeyIn(monitor.Panel(), VK_F1);
+        ASSERT_TRUE(spy.WaitFor(1));
+        EXPECT_EQ(monitor.Panel(), spy.Requests()[0].owner);
+        EXPECT_GE(spy.Requests()[0].data, 3107u);
+        EXPECT_LE(spy.Requests()[0].data, 3113u);
+    }
+    Quit(monitor);
+}
+
+TEST(OptionsDialog, F1AsksForTheFocusedControlsTopicAndTheDialogStays)
+{
+    const struct {
+        int control;
+        DWORD topic;
+    } cases[] = {
+        {kOk, 3004}, {kCancel, 3005}, {kWhilePrinting, 3002}, {kAlways, 3002}, {kOff, 3002}, {kAlertCheck, 3003},
+    };
+    HelpSpy spy;
+    UnmanagedMonitor monitor;
+    StartWith(monitor, "[Status Monitor]\r\nEngssHelp=Moniteur.hlp\r\n");
+    HWND dialog = OpenOptions(monitor);
+    ASSERT_NE(nullptr, dialog);
+    Offer(GetDlgItem(dialog, kAlertCheck));
+    for (const auto& c : cases) {
+        SCOPED_TRACE("control " + std::to_string(c.control));
+        ASSERT_TRUE(FocusByKeyboard(dialog, c.control));
+        spy.Clear();
+        PressKeyIn(dialog, VK_F1);
+        ASSERT_TRUE(spy.WaitFor(1));
+        EXPECT_EQ(static_cast<UINT>(HELP_CONTEXT), spy.Requests()[0].command);
+        EXPECT_EQ(c.topic, spy.Requests()[0].data);
+        EXPECT_EQ(monitor.directory + "Moniteur.hlp", spy.Requests()[0].file);
+        EXPECT_EQ(dialog, spy.Requests()[0].owner);
+        EXPECT_TRUE(IsWindowVisible(dialog));
+    }
+    // Every control greyed and the focused one hidden: the focus is on none of them.
+    for (const auto& c : cases) {
+        if (c.control != kAlertCheck)
+            EnableWindow(GetDlgItem(dialog, c.control), FALSE);
+    }
+    ShowWindow(GetDlgItem(dialog, kAlertCheck), SW_HIDE);
+    ASSERT_TRUE(Eventually([&] { return FocusOf(dialog) != GetDlgItem(dialog, kAlertCheck); }));
+    for (const auto& c : cases)
+        ASSERT_NE(GetDlgItem(dialog, c.control), FocusOf(dialog));
+    spy.Clear();
+    PressKeyIn(dialog, VK_F1);
+    ASSERT_TRUE(spy.WaitFor(1));
+    EXPECT_EQ(3001u, spy.Requests()[0].data) << "the dialog as a whole";
+    Quit(monitor);
+}
+
+TEST(OptionsDialog, PanelTakesNoInputWhileOpenAndGetsItBack)
+{
+    HelpSpy spy;
+    UnmanagedMonitor monitor;
+    StartWith(monitor, "[Status Monitor]\r\nevent_notification_type=1\r\n");
+    HWND dialog = OpenOptions(monitor);
+    ASSERT_NE(nullptr, dialog);
+    EXPECT_FALSE(IsWindowEnabled(monitor.window));
+    // Escape on the panel would close the monitor; F1 after it comes back
+    // from the dialog, so Escape has been handled by then.
+    HWND close = monitor.Control(kPanelClose);
+    PressKey(close, VK_ESCAPE);
+    PressKey(close, VK_F1);
+    ASSERT_TRUE(spy.WaitFor(1));
+    EXPECT_EQ(dialog, spy.Requests()[0].owner);
+    EXPECT_EQ(3004u, spy.Requests()[0].data) << "the dialog's OK keeps the focus";
+    EXPECT_TRUE(monitor.Running());
+    EXPECT_TRUE(IsWindow(dialog));
+
+    Click(GetDlgItem(dialog, kOk));
+    EXPECT_TRUE(IsWindowEnabled(monitor.window));
+    PressKey(close, VK_ESCAPE);
+    EXPECT_EQ(0u, monitor.WaitForExit()) << "Escape closes the monitor again";
+}
+
+TEST(OptionsDialog, ClosingTheMonitorTakesTheDialogAlong)
+{
+    UnmanagedMonitor monitor;
+    StartWith(monitor, "[Status Monitor]\r\nevent_notification_type=1\r\n");
+    HWND dialog = OpenOptions(monitor);
+    ASSERT_NE(nullptr, dialog);
+    monitor.Send(LVWM_APPCLOSE);
+    EXPECT_EQ(0u, monitor.WaitForExit());
+    EXPECT_FALSE(IsWindow(dialog));
+    EXPECT_EQ("0", monitor.ReadIni(kSection, "IsIcon"));
+    EXPECT_EQ("1", monitor.ReadIni(kSection, "event_notification_type"));
+}

@@ -1,0 +1,99 @@
+// Pressing the monitor's buttons and keys from the test's process, as the
+// mouse and the keyboard would, through the monitor's own message loop.
+#ifndef LUMEVIEW_TEST_PANEL_INPUT_H
+#define LUMEVIEW_TEST_PANEL_INPUT_H
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "monitor_harness.h"
+
+// A monitor whose windows Wine leaves unmanaged: with no window manager on
+// the test's X server, Wine would otherwise wait two seconds for one each
+// time a window of the monitor is hidden or destroyed.
+class UnmanagedMonitor : public MonitorCopy {
+public:
+    explicit UnmanagedMonitor(Platform platform = Platform::NT, const std::string& exeBase = "")
+        : MonitorCopy(platform, exeBase)
+    {
+        std::string keyName = "Software\\Wine\\AppDefaults\\" + exeName + "\\X11 Driver";
+        HKEY key;
+        if (RegCreateKeyA(HKEY_CURRENT_USER, keyName.c_str(), &key) != ERROR_SUCCESS) {
+            ADD_FAILURE() << "cannot write " << keyName;
+            return;
+        }
+        RegSetValueExA(key, "Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>("N"), 2);
+        RegCloseKey(key);
+    }
+};
+
+inline bool Eventually(const std::function<bool()>& condition, DWORD timeoutMs = 5000)
+{
+    DWORD start = GetTickCount();
+    do {
+        if (condition())
+            return true;
+        Sleep(20);
+    } while (GetTickCount() - start < timeoutMs);
+    return condition();
+}
+
+// Presses the button as its own mouse handling does; the dialog has run the
+// command when this returns.
+inline void Click(HWND button)
+{
+    DWORD_PTR result = 0;
+    EXPECT_NE(0, SendMessageTimeoutA(button, BM_CLICK, 0, 0, SMTO_NORMAL, 10000, &result));
+}
+
+// For controls the monitor keeps hidden and disabled: shown and enabled
+// as a dialog offering them would, so that they can be pressed or focused.
+inline void Offer(HWND control)
+{
+    EnableWindow(control, TRUE);
+    ShowWindow(control, SW_SHOWNA);
+}
+
+// The keyboard focus of the thread that owns `window`.
+inline HWND FocusOf(HWND window)
+{
+    GUITHREADINFO gui = {};
+    gui.cbSize = sizeof gui;
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &gui);
+    return gui.hwndFocus;
+}
+
+// A key as the keyboard delivers it to the window with the focus.
+inline void PressKey(HWND target, UINT key)
+{
+    LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(key, 0)) << 16;
+    PostMessageA(target, WM_KEYDOWN, key, 1 | scan);
+    PostMessageA(target, WM_KEYUP, key, static_cast<LPARAM>(1 | scan | 0xC0000000u));
+}
+
+// Presses `key` on whatever has the focus in `dialog` (the dialog itself
+// when nothing in it has).
+inline void PressKeyIn(HWND dialog, UINT key)
+{
+    HWND focus = FocusOf(dialog);
+    PressKey(focus && IsChild(dialog, focus) ? focus : dialog, key);
+}
+
+// Tabs through the dialog manager until `control` holds the focus.
+inline bool TabTo(HWND dialog, HWND control)
+{
+    for (int presses = 0; presses < 12; ++presses) {
+        HWND focus = FocusOf(dialog);
+        if (focus == control)
+            return true;
+        PressKeyIn(dialog, VK_TAB);
+        Eventually([&] { return FocusOf(dialog) != focus; }, 2000);
+    }
+    return FocusOf(dialog) == control;
+}
+
+#endif
