@@ -481,8 +481,8 @@ TEST(PanelCommandsProperties, NoSuchPrinterLeavesEverythingAsItWas)
         SCOPED_TRACE(PlatformName(platform));
         UnmanagedMonitor monitor(platform, std::string("props_none_") + (platform == Platform::NT ? "nt" : "95"));
         ASSERT_TRUE(InstallRecorder(monitor.directory + "control.exe"));
-        // Neither "Status Monitor" nor "Bureau 12 " is a printer.
-        monitor.WriteIni(Settings("Default Printer=Bureau 12 \r\n"));
+        // Without /P the printer is "Status Monitor", which does not exist here.
+        monitor.WriteIni(Settings("Default Printer=Bureau 12\r\n"));
         ASSERT_NE(nullptr, monitor.StartAndWait());
         Offer(monitor.Control(kProperties));
         Click(monitor.Control(kProperties));
@@ -574,22 +574,6 @@ TEST(PanelCommandsProperties, NTPrinterNameModeOpensThePrinterOrTheDefaultPrinte
         check(longName);
     }
     WithdrawPrinterName();
-}
-
-TEST(PanelCommandsProperties, Windows95LeavesThePrinterToPrinterProperties)
-{
-    // Wine's PrinterProperties shows nothing; the NT sheet must not come instead.
-    TestPrinters printers;
-    ASSERT_TRUE(printers.Add("Status Monitor"));
-    short start = TestPrinters::Orientation("Status Monitor");
-    UnmanagedMonitor monitor(Platform::Windows95);
-    monitor.WriteIni(Settings(""));
-    ASSERT_NE(nullptr, monitor.StartAndWait());
-    Offer(monitor.Control(kProperties));
-    Click(monitor.Control(kProperties));
-    EXPECT_EQ(nullptr, DriverSheet(monitor.window));
-    EXPECT_EQ(1, monitor.Send(LVWM_SETSTATE, Ready));
-    EXPECT_EQ(start, TestPrinters::Orientation("Status Monitor"));
 }
 
 TEST(PanelCommandsContextHelp, F1AsksForTheTopicOfTheFocusedButtonOnEveryPlatform)
