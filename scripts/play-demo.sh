@@ -48,19 +48,24 @@ show() {
     fi
 }
 
-echo "lumeview demonstration: a print job of 6 pages with a paper jam and toner low"
+pages=6
+echo "lumeview demonstration: a print job of $pages pages with a paper jam and toner low"
 wine explorer "/desktop=lumeview,${size:-800x600}" "$demo/lumeview.exe" /P &
 until lvsend read >/dev/null 2>&1; do sleep 0.2; done
-show "The print side starts the monitor: ready" ready
+show "The print side starts the monitor (lumeview.exe /P): ready" ready
+
+# The print side's job window: it enables the cancel button.
+lvsend job --seconds 120 >/dev/null &
 lvsend docname "Rapport annuel.doc" >/dev/null
 lvsend operation 10 >/dev/null
-lvsend progress total 6 >/dev/null
+lvsend progress total "$pages" >/dev/null
 show "Printing \"Rapport annuel.doc\"" printing
 for page in 1 2; do
     lvsend progress done "$page" >/dev/null
+    show "Page $page of $pages printed" "page-$page"
 done
 lvsend error 3 2 >/dev/null
-show "Paper jam: error picture, error icon and the alert" paper-jam
+show "Paper jam: \"Incident papier\", error picture and icon, the alert" paper-jam
 lvsend error 0 0 >/dev/null
 lvsend operation 10 >/dev/null
 show "The jam is cleared: printing again" recovered
@@ -68,11 +73,12 @@ lvsend error 4 1 >/dev/null
 show "Toner low: a warning, printing goes on" toner-low
 for page in 3 4 5 6; do
     lvsend progress done "$page" >/dev/null
+    show "Page $page of $pages printed" "page-$page"
 done
-lvsend operation 10 >/dev/null
-show "Last page printed" last-page
+lvsend press options >/dev/null
+show "The user opens Options to choose when the monitor shows itself" options
 lvsend operation 1 >/dev/null || true
-show "The job has ended: the monitor closes itself" closed
+show "The job has ended: the monitor closes itself (mode 0)" closed
 wineserver -k 2>/dev/null || true
 
 if [ -n "$shots" ]; then
