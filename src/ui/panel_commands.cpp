@@ -143,7 +143,8 @@ private:
 static void EditDefaultDocumentSettings(HWND panel, HANDLE printer)
 {
     DWORD needed = 0;
-    // Asked without a buffer, the spooler normally fails and names the size.
+    // Asked without a buffer, the spooler normally fails and names the size
+    // it needs; a failure that names none ends the command.
     if (GetPrinterA(printer, 2, nullptr, 0, &needed) || needed == 0)
         return;
     Block info(needed);
@@ -188,9 +189,6 @@ static INT_PTR ShowPrinterProperties(HWND panel)
     }
     char printer[kPrinterNameSize];
     PropertiesPrinterName(printer, sizeof printer);
-    // An empty name would open the print server, which is no printer.
-    if (printer[0] == '\0')
-        return 1;
     OpenedPrinter opened(printer);
     if (!opened.handle())
         return 1;
