@@ -25,7 +25,8 @@ public:
         LONG length = size;
         if (RegQueryValueA(key_, subkey, target, &length) != ERROR_SUCCESS)
             return false;
-        target[size - 1] = '\0';
+        // A value stored without its NUL still ends where the read ended.
+        target[length >= 0 && length < size ? length : size - 1] = '\0';
         lastLength_ = length;
         return true;
     }

@@ -98,6 +98,9 @@ int ShowPageProgress(LONG done, LONG total)
         SetWindowTextA(monitorState.pagesText, "");
     }
 
+    // Without its control there is nothing to draw on (GetDC would give the screen).
+    if (!monitorState.progressBar)
+        return 1;
     HDC dc = GetDC(monitorState.progressBar);
     RECT inner = {0, 0, 0, 0};
     GetClientRect(monitorState.progressBar, &inner);
