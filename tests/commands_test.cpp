@@ -443,20 +443,6 @@ TEST(PanelCommandsCancel, AsksThePrintSideItsWayOnlyWhileAJobIsRegistered)
     }
 }
 
-TEST(PanelCommandsCancel, WithoutTheEventNothingHappens)
-{
-    UnmanagedMonitor monitor(Platform::NT);
-    monitor.WriteIni(Settings(""));
-    ASSERT_NE(nullptr, monitor.StartAndWait());
-    JobWindow job;
-    monitor.Send(LVWM_JOBWINDOW, LV_JOB_REGISTER, reinterpret_cast<LPARAM>(job.window));
-    ASSERT_TRUE(Eventually([&] { return IsWindowEnabled(monitor.Control(kCancelJob)) != FALSE; }));
-    Click(monitor.Control(kCancelJob));
-    EXPECT_TRUE(JobWindow::received().empty());
-    EXPECT_EQ(1, monitor.Send(LVWM_SETSTATE, Ready));
-    EXPECT_TRUE(monitor.Running());
-}
-
 TEST(PanelCommandsProperties, Win32sOpensThePrintersFolderAndNoPrinter)
 {
     TestPrinters printers;
@@ -534,44 +520,41 @@ TEST(PanelCommandsProperties, NTDriverDialogOkStoresTheDefaultsCancelKeepsThem)
 TEST(PanelCommandsProperties, NTPrinterNameModeOpensThePrinterOrTheDefaultPrinterCutToFit)
 {
     std::string longName(255, 'L');
+    const std::string names[] = {"Bureau 12", "Atelier", longName};
     TestPrinters printers;
-    for (const std::string& name : {std::string("Bureau 12"), std::string("Atelier"), longName})
+    for (const std::string& name : names)
         ASSERT_TRUE(printers.Add(name));
     const struct {
         const char* name;
         std::string settings;
         std::string opened;
     } cases[] = {
-        {"own section", "[Bureau 12]\r\nDevice Name=abc\r\n", "Bureau 12"},
-        {"two characters", "[Bureau 12]\r\nDevice Name=ab\r\n", "Atelier"},
-        {"no section", "", "Atelier"},
+        {"own section", Settings("Default Printer=Atelier\r\n", "[Bureau 12]\r\nDevice Name=abc\r\n"), "Bureau 12"},
+        {"two characters", Settings("Default Printer=Atelier\r\n", "[Bureau 12]\r\nDevice Name=ab\r\n"), "Atelier"},
+        {"no section", Settings("Default Printer=Atelier\r\n"), "Atelier"},
+        {"Default Printer longer than the name buffer", Settings("Default Printer=" + longName + "tail\r\n"), longName},
+    };
+    auto orientations = [&] {
+        std::vector<short> now;
+        for (const std::string& name : names)
+            now.push_back(TestPrinters::Orientation(name));
+        return now;
     };
     PublishPrinterName("Bureau 12");
     UnmanagedMonitor monitor(Platform::NT);
-    monitor.WriteIni(Settings("Default Printer=Atelier\r\n"));
+    monitor.WriteIni(cases[0].settings);
     ASSERT_NE(nullptr, monitor.StartAndWait("/P job"));
-    auto check = [&](const std::string& opened) {
-        short bureau = TestPrinters::Orientation("Bureau 12");
-        short atelier = TestPrinters::Orientation("Atelier");
-        short longOne = TestPrinters::Orientation(longName);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        monitor.WriteIni(c.settings);
+        std::vector<short> expected = orientations();
+        for (size_t i = 0; i < expected.size(); ++i)
+            expected[i] = names[i] == c.opened ? Flipped(expected[i]) : expected[i];
         PressPropertiesButton(monitor);
         HWND sheet = WaitForDriverSheet(monitor.window);
         ASSERT_NE(nullptr, sheet);
         FlipOrientationAndClose(sheet, IDOK);
-        EXPECT_TRUE(Eventually([&] { return TestPrinters::Orientation(opened) != (opened == "Bureau 12" ? bureau : opened == "Atelier" ? atelier : longOne); }));
-        EXPECT_EQ(opened == "Bureau 12" ? Flipped(bureau) : bureau, TestPrinters::Orientation("Bureau 12"));
-        EXPECT_EQ(opened == "Atelier" ? Flipped(atelier) : atelier, TestPrinters::Orientation("Atelier"));
-        EXPECT_EQ(opened == longName ? Flipped(longOne) : longOne, TestPrinters::Orientation(longName));
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        monitor.WriteIni(Settings("Default Printer=Atelier\r\n", c.settings));
-        check(c.opened);
-    }
-    {
-        SCOPED_TRACE("Default Printer longer than the name buffer");
-        monitor.WriteIni(Settings("Default Printer=" + longName + "tail\r\n"));
-        check(longName);
+        EXPECT_TRUE(Eventually([&] { return orientations() == expected; })) << "only " << c.opened.substr(0, 20) << " changed";
     }
     WithdrawPrinterName();
 }
