@@ -265,7 +265,14 @@ void FlipOrientationAndClose(HWND sheet, int button)
 {
     HWND portrait = ControlInside(sheet, kPortrait, "Button");
     bool wasPortrait = SendMessageA(portrait, BM_GETCHECK, 0, 0) == BST_CHECKED;
-    Click(ControlInside(sheet, wasPortrait ? kLandscape : kPortrait, "Button"));
+    HWND other = ControlInside(sheet, wasPortrait ? kLandscape : kPortrait, "Button");
+    // Under load the page may take its time to take the click.
+    EXPECT_TRUE(Eventually([&] {
+        if (SendMessageA(other, BM_GETCHECK, 0, 0) == BST_CHECKED)
+            return true;
+        Click(other);
+        return SendMessageA(other, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    }));
     Click(GetDlgItem(sheet, button));
 }
 
@@ -281,7 +288,7 @@ TEST(PanelCommandsHelp, StateTopicsAskedOfWinHelpOnWindows95AndNT)
     HelpSpy spy;
     for (Platform platform : {Platform::Windows95, Platform::NT}) {
         SCOPED_TRACE(PlatformName(platform));
-        UnmanagedMonitor monitor(platform, std::string("help_state_") + (platform == Platform::NT ? "nt" : "95"));
+        MonitorCopy monitor(platform, std::string("help_state_") + (platform == Platform::NT ? "nt" : "95"));
         monitor.WriteIni(Settings("EngssHelp=Moniteur.hlp\r\n"));
         ASSERT_NE(nullptr, monitor.StartAndWait());
         const struct {
@@ -306,7 +313,7 @@ TEST(PanelCommandsHelp, StateTopicsAskedOfWinHelpOnWindows95AndNT)
 TEST(PanelCommandsHelp, Win32sStartsTheViewerOnTheFileCutToItsLine)
 {
     HelpSpy spy;
-    UnmanagedMonitor monitor(Platform::Win32s);
+    MonitorCopy monitor(Platform::Win32s);
     std::string viewer = monitor.directory + "winhelp.exe";
     ASSERT_TRUE(InstallRecorder(viewer));
     // The longest help path there is: the directory and a name cut to 259.
@@ -339,7 +346,7 @@ TEST(PanelCommandsHelp, Win32sStartsTheViewerOnTheFileCutToItsLine)
 
 TEST(PanelCommandsQueue, WithoutPrinterNameModeRunsTheCommandBuiltAtLoad)
 {
-    UnmanagedMonitor monitor(Platform::NT);
+    MonitorCopy monitor(Platform::NT);
     ASSERT_TRUE(InstallRecorder(monitor.directory + "fileq.exe"));
     monitor.WriteIni(Settings("QueueExe=fileq.exe /tous\r\n", "[Bureau 12]\r\nDevice Name=abc\r\nQueueExe=other.exe\r\n"));
     ASSERT_NE(nullptr, monitor.StartAndWait("job"));
@@ -367,7 +374,7 @@ TEST(PanelCommandsQueue, PrinterNameModeTakesTheViewerOfThePrintersSectionAsStor
          "ownq.exe", "ownq.exe  /o /p"},
     };
     PublishPrinterName("Bureau 12");
-    UnmanagedMonitor monitor(Platform::NT);
+    MonitorCopy monitor(Platform::NT);
     for (const char* recorder : {"monq.exe", "ownq.exe"})
         ASSERT_TRUE(InstallRecorder(monitor.directory + recorder));
     monitor.WriteIni(Settings("QueueExe=monq.exe /m\r\n"));
@@ -404,7 +411,7 @@ TEST(PanelCommandsCancel, AsksThePrintSideItsWayOnlyWhileAJobIsRegistered)
     for (Platform platform : {Platform::Win32s, Platform::Windows95, Platform::NT}) {
         SCOPED_TRACE(PlatformName(platform));
         bool byMessage = platform == Platform::Win32s;
-        UnmanagedMonitor monitor(platform, std::string("cancel_") + (byMessage ? "32s" : platform == Platform::NT ? "nt" : "95"));
+        MonitorCopy monitor(platform, std::string("cancel_") + (byMessage ? "32s" : platform == Platform::NT ? "nt" : "95"));
         monitor.WriteIni(Settings(""));
         ASSERT_NE(nullptr, monitor.StartAndWait());
         JobWindow job;
@@ -447,7 +454,7 @@ TEST(PanelCommandsProperties, Win32sOpensThePrintersFolderAndNoPrinter)
 {
     TestPrinters printers;
     ASSERT_TRUE(printers.Add("Status Monitor"));
-    UnmanagedMonitor monitor(Platform::Win32s);
+    MonitorCopy monitor(Platform::Win32s);
     ASSERT_TRUE(InstallRecorder(monitor.directory + "control.exe"));
     monitor.WriteIni(Settings(""));
     ASSERT_NE(nullptr, monitor.StartAndWait());
@@ -465,7 +472,7 @@ TEST(PanelCommandsProperties, NoSuchPrinterLeavesEverythingAsItWas)
     short before = TestPrinters::Orientation("Bureau 12");
     for (Platform platform : {Platform::Windows95, Platform::NT}) {
         SCOPED_TRACE(PlatformName(platform));
-        UnmanagedMonitor monitor(platform, std::string("props_none_") + (platform == Platform::NT ? "nt" : "95"));
+        MonitorCopy monitor(platform, std::string("props_none_") + (platform == Platform::NT ? "nt" : "95"));
         ASSERT_TRUE(InstallRecorder(monitor.directory + "control.exe"));
         // Without /P the printer is "Status Monitor", which does not exist here.
         monitor.WriteIni(Settings("Default Printer=Bureau 12\r\n"));
@@ -486,7 +493,7 @@ TEST(PanelCommandsProperties, NTDriverDialogOkStoresTheDefaultsCancelKeepsThem)
     ASSERT_TRUE(printers.Add("Bureau 12"));
     short start = TestPrinters::Orientation("Status Monitor");
     ASSERT_NE(0, start);
-    UnmanagedMonitor monitor(Platform::NT);
+    MonitorCopy monitor(Platform::NT);
     monitor.WriteIni(Settings("Default Printer=Bureau 12\r\n"));
     ASSERT_NE(nullptr, monitor.StartAndWait());
 
@@ -541,7 +548,7 @@ TEST(PanelCommandsProperties, NTPrinterNameModeOpensThePrinterOrTheDefaultPrinte
         return now;
     };
     PublishPrinterName("Bureau 12");
-    UnmanagedMonitor monitor(Platform::NT);
+    MonitorCopy monitor(Platform::NT);
     monitor.WriteIni(cases[0].settings);
     ASSERT_NE(nullptr, monitor.StartAndWait("/P job"));
     for (const auto& c : cases) {
@@ -571,7 +578,7 @@ TEST(PanelCommandsContextHelp, F1AsksForTheTopicOfTheFocusedButtonOnEveryPlatfor
     JobWindow job;
     for (Platform platform : {Platform::NT, Platform::Win32s}) {
         SCOPED_TRACE(PlatformName(platform));
-        UnmanagedMonitor monitor(platform, std::string("f1_panel_") + (platform == Platform::NT ? "nt" : "32s"));
+        MonitorCopy monitor(platform, std::string("f1_panel_") + (platform == Platform::NT ? "nt" : "32s"));
         monitor.WriteIni(Settings("EngssHelp=Moniteur.hlp\r\n"));
         ASSERT_NE(nullptr, monitor.StartAndWait());
         monitor.Send(LVWM_JOBWINDOW, LV_JOB_REGISTER, reinterpret_cast<LPARAM>(job.window));
@@ -622,7 +629,7 @@ TEST(PanelCommandsClose, CloseAndEscapeEndTheMonitorAndSaveIsIconByTheRule)
         {CloseButton, 2, false, "0"},
         {EscapeKey, 2, true, "1"},
     };
-    UnmanagedMonitor monitor(Platform::NT);
+    MonitorCopy monitor(Platform::NT);
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.way == CloseButton ? "Close" : "Escape") + " mode " + std::to_string(c.mode) +
                      (c.minimised ? " minimised" : ""));

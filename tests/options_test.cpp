@@ -136,7 +136,7 @@ TEST(OptionsDialog, OpensWithFrenchCaptionsAndTheStoredChoice)
         {kOk, L"OK"},
         {kCancel, L"Annuler"},
     };
-    UnmanagedMonitor monitor;
+    MonitorCopy monitor;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.settings);
         StartWith(monitor, std::string("[Status Monitor]\r\n") + c.settings);
@@ -169,7 +169,7 @@ TEST(OptionsDialog, OpensWithFrenchCaptionsAndTheStoredChoice)
 
 TEST(OptionsDialog, ChoiceActsAtOnceAndOkStoresIt)
 {
-    UnmanagedMonitor monitor;
+    MonitorCopy monitor;
     StartWith(monitor, "[Status Monitor]\r\nevent_notification_type=0\r\nsound_audio_alert=1\r\n");
     HWND dialog = OpenOptions(monitor);
     ASSERT_NE(nullptr, dialog);
@@ -196,7 +196,7 @@ TEST(OptionsDialog, ChoiceActsAtOnceAndOkStoresIt)
 
 TEST(OptionsDialog, CancelPutsBackWhatTheFileHolds)
 {
-    UnmanagedMonitor monitor;
+    MonitorCopy monitor;
     StartWith(monitor, "[Status Monitor]\r\nevent_notification_type=1\r\nsound_audio_alert=1\r\n");
     HWND dialog = OpenOptions(monitor);
     ASSERT_NE(nullptr, dialog);
@@ -240,7 +240,7 @@ TEST(OptionsDialog, EscapeAndTitleBarCloseCancelEnterAccepts)
         {"Enter on OK", EnterOnOk, true},
     };
     HelpSpy spy;
-    UnmanagedMonitor monitor;
+    MonitorCopy monitor;
     StartWith(monitor, "[Status Monitor]\r\nevent_notification_type=0\r\n");
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -294,7 +294,7 @@ TEST(OptionsDialog, F1AsksForTheFocusedControlsTopicAndTheDialogStays)
         {kOk, 3004}, {kCancel, 3005}, {kWhilePrinting, 3002}, {kAlways, 3002}, {kOff, 3002}, {kAlertCheck, 3003},
     };
     HelpSpy spy;
-    UnmanagedMonitor monitor;
+    MonitorCopy monitor;
     StartWith(monitor, "[Status Monitor]\r\nEngssHelp=Moniteur.hlp\r\n");
     HWND dialog = OpenOptions(monitor);
     ASSERT_NE(nullptr, dialog);
@@ -330,7 +330,7 @@ TEST(OptionsDialog, F1AsksForTheFocusedControlsTopicAndTheDialogStays)
 TEST(OptionsDialog, PanelTakesNoInputWhileOpenAndGetsItBack)
 {
     HelpSpy spy;
-    UnmanagedMonitor monitor;
+    MonitorCopy monitor;
     StartWith(monitor, "[Status Monitor]\r\nevent_notification_type=1\r\n");
     HWND dialog = OpenOptions(monitor);
     ASSERT_NE(nullptr, dialog);
@@ -354,7 +354,7 @@ TEST(OptionsDialog, PanelTakesNoInputWhileOpenAndGetsItBack)
 
 TEST(OptionsDialog, ClosingTheMonitorTakesTheDialogAlong)
 {
-    UnmanagedMonitor monitor;
+    MonitorCopy monitor;
     StartWith(monitor, "[Status Monitor]\r\nevent_notification_type=1\r\n");
     HWND dialog = OpenOptions(monitor);
     ASSERT_NE(nullptr, dialog);

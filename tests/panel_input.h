@@ -12,25 +12,6 @@
 
 #include "monitor_harness.h"
 
-// A monitor whose windows Wine leaves unmanaged: with no window manager on
-// the test's X server, Wine would otherwise wait two seconds for one each
-// time a window of the monitor is hidden or destroyed.
-class UnmanagedMonitor : public MonitorCopy {
-public:
-    explicit UnmanagedMonitor(Platform platform = Platform::NT, const std::string& exeBase = "")
-        : MonitorCopy(platform, exeBase)
-    {
-        std::string keyName = "Software\\Wine\\AppDefaults\\" + exeName + "\\X11 Driver";
-        HKEY key;
-        if (RegCreateKeyA(HKEY_CURRENT_USER, keyName.c_str(), &key) != ERROR_SUCCESS) {
-            ADD_FAILURE() << "cannot write " << keyName;
-            return;
-        }
-        RegSetValueExA(key, "Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>("N"), 2);
-        RegCloseKey(key);
-    }
-};
-
 inline bool Eventually(const std::function<bool()>& condition, DWORD timeoutMs = 5000)
 {
     DWORD start = GetTickCount();

@@ -67,6 +67,18 @@ std::string TestWorkDir()
     return folder;
 }
 
+// Without a window manager on the test's X server, Wine would wait two
+// seconds for one each time a window of a managed program is hidden or
+// destroyed.
+static void SetWineUnmanaged(const std::string& exeName)
+{
+    std::string keyName = "Software\\Wine\\AppDefaults\\" + exeName + "\\X11 Driver";
+    HKEY key;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyA(HKEY_CURRENT_USER, keyName.c_str(), &key));
+    RegSetValueExA(key, "Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>("N"), 2);
+    RegCloseKey(key);
+}
+
 void SetWinePlatform(const std::string& exeName, Platform platform)
 {
     const char* version = platform == Platform::Win32s ? "win31" : platform == Platform::Windows95 ? "win95" : "winxp";
@@ -130,6 +142,7 @@ MonitorCopy::MonitorCopy(Platform platform, const std::string& exeBase)
     EXPECT_TRUE(CopyFileA(TestEnvironment("LUMEVIEW_EXE").c_str(), exePath.c_str(), FALSE))
         << "copy to " << exePath;
     SetWinePlatform(exeName, platform);
+    SetWineUnmanaged(exeName);
 }
 
 MonitorCopy::~MonitorCopy()
