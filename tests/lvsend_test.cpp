@@ -16,18 +16,6 @@ const int kStatusText = 1006;
 const int kDocumentName = 1010;
 const int kCancelJob = 1001;
 
-// Paint runs when the monitor's queue is idle; wait for its effect.
-bool Eventually(const std::function<bool()>& condition, DWORD timeoutMs = 5000)
-{
-    DWORD start = GetTickCount();
-    do {
-        if (condition())
-            return true;
-        Sleep(20);
-    } while (GetTickCount() - start < timeoutMs);
-    return condition();
-}
-
 void PumpMessages()
 {
     MSG message;

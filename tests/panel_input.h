@@ -12,17 +12,6 @@
 
 #include "monitor_harness.h"
 
-inline bool Eventually(const std::function<bool()>& condition, DWORD timeoutMs = 5000)
-{
-    DWORD start = GetTickCount();
-    do {
-        if (condition())
-            return true;
-        Sleep(20);
-    } while (GetTickCount() - start < timeoutMs);
-    return condition();
-}
-
 // Presses the button as its own mouse handling does; the dialog has run the
 // command when this returns.
 inline void Click(HWND button)

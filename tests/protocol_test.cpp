@@ -23,18 +23,6 @@ void StartInMode(MonitorCopy& monitor, int mode, int alert = 0)
     ASSERT_NE(nullptr, monitor.StartAndWait());
 }
 
-// Paint runs when the monitor's queue is idle; wait for its effect.
-bool Eventually(const std::function<bool()>& condition, DWORD timeoutMs = 3000)
-{
-    DWORD start = GetTickCount();
-    do {
-        if (condition())
-            return true;
-        Sleep(20);
-    } while (GetTickCount() - start < timeoutMs);
-    return condition();
-}
-
 }  // namespace
 
 TEST(SetState, RefusesUnknownStatesAndKeepsTheCurrentOne)

@@ -110,6 +110,17 @@ std::string Utf8FromUtf16(const std::wstring& text)
     return narrow;
 }
 
+bool Eventually(const std::function<bool()>& condition, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    do {
+        if (condition())
+            return true;
+        Sleep(20);
+    } while (GetTickCount() - start < timeoutMs);
+    return condition();
+}
+
 std::string ReadFileBytes(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 // The Windows version Wine reports to one executable name.
@@ -24,6 +25,10 @@ void SetWinePlatform(const std::string& exeName, Platform platform);
 // WM_GETTEXT returns as wide text.
 std::wstring Utf16FromCp1252(const std::string& text);
 std::string Utf8FromUtf16(const std::wstring& text);
+
+// Polls until the condition holds: the monitor paints and saves when its
+// queue is idle, not before a message returns.
+bool Eventually(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
 
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
