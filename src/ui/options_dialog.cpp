@@ -3,6 +3,7 @@
 #include "options_dialog.h"
 
 #include "app_settings.h"
+#include "help_topics.h"
 #include "monitor_state.h"
 #include "resource.h"
 #include "shell.h"
@@ -20,11 +21,6 @@ static const ControlCaption kCaptions[] = {
     {IDC_ALERT_CHECK, "Tonalité d'alarme"},
     {IDC_OPTIONS_OK, "OK"},
     {IDC_OPTIONS_CANCEL, "Annuler"},
-};
-
-struct ControlTopic {
-    int control;
-    DWORD topic;
 };
 
 static const ControlTopic kOptionsTopics[] = {
@@ -71,15 +67,6 @@ static void CloseOptions(HWND dialog)
     DestroyWindow(dialog);
 }
 
-static DWORD OptionsTopic(int control)
-{
-    for (const ControlTopic& entry : kOptionsTopics) {
-        if (entry.control == control)
-            return entry.topic;
-    }
-    return kOptionsOverviewTopic;
-}
-
 static void OnCommand(HWND dialog, WORD id)
 {
     switch (id) {
@@ -104,7 +91,8 @@ static void OnCommand(HWND dialog, WORD id)
         monitorState.alertEnabled = IsDlgButtonChecked(dialog, IDC_ALERT_CHECK) == BST_CHECKED ? 1 : 0;
         break;
     case IDM_CONTEXT_HELP:
-        WinHelpA(dialog, appSettings.helpFilePath, HELP_CONTEXT, OptionsTopic(GetDlgCtrlID(GetFocus())));
+        WinHelpA(dialog, appSettings.helpFilePath, HELP_CONTEXT,
+                 HelpTopicOf(kOptionsTopics, GetDlgCtrlID(GetFocus()), kOptionsOverviewTopic));
         break;
     default:
         break;

@@ -5,6 +5,7 @@
 #include <stdlib.h>
 
 #include "app_settings.h"
+#include "help_topics.h"
 #include "lvwm_messages.h"
 #include "monitor_state.h"
 #include "options_dialog.h"
@@ -16,11 +17,6 @@ static const int kDeviceNameSize = 260;  // only its length is used
 
 // Help topics of the device states Ready, Warning and Error.
 static const DWORD kStateHelpTopics[] = {502, 503, 504};
-
-struct ControlTopic {
-    int control;
-    DWORD topic;
-};
 
 static const ControlTopic kPanelTopics[] = {
     {IDC_PANEL_CLOSE, 3112},
@@ -213,20 +209,12 @@ static INT_PTR OpenOptions()
     return 1;
 }
 
-static DWORD PanelTopic(int control)
-{
-    for (const ControlTopic& entry : kPanelTopics) {
-        if (entry.control == control)
-            return entry.topic;
-    }
-    return kPanelOverviewTopic;
-}
-
 // The same on every platform, Win32s included.
 static INT_PTR ShowControlHelp(HWND panel)
 {
     int control = GetDlgCtrlID(GetFocus());
-    WinHelpA(panel, appSettings.helpFilePath, HELP_CONTEXT, PanelTopic(control));
+    WinHelpA(panel, appSettings.helpFilePath, HELP_CONTEXT,
+             HelpTopicOf(kPanelTopics, control, kPanelOverviewTopic));
     return 0;
 }
 

@@ -1,0 +1,25 @@
+// Help topics of the controls that F1 asks about.
+#ifndef LUMEVIEW_HELP_TOPICS_H
+#define LUMEVIEW_HELP_TOPICS_H
+
+#include <windows.h>
+
+#include <stddef.h>
+
+struct ControlTopic {
+    int control;
+    DWORD topic;
+};
+
+// The topic of `control` in the table, or `otherwise` when it has none.
+template <size_t N>
+DWORD HelpTopicOf(const ControlTopic (&table)[N], int control, DWORD otherwise)
+{
+    for (const ControlTopic& entry : table) {
+        if (entry.control == control)
+            return entry.topic;
+    }
+    return otherwise;
+}
+
+#endif
