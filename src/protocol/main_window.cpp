@@ -86,6 +86,9 @@ static LRESULT OnSetState(WPARAM state)
         return 0;
     if (!InvalidateRect(monitorState.panel, nullptr, TRUE))
         return 0;
+    // The small icon is given too: a class without one has a small copy
+    // derived at every change of its icon, and Wine never frees that copy.
+    SetClassLongPtrA(monitorState.mainWindow, GCLP_HICONSM, reinterpret_cast<LONG_PTR>(icon));
     SetClassLongPtrA(monitorState.mainWindow, GCLP_HICON, reinterpret_cast<LONG_PTR>(icon));
     if (monitorState.platformId == VER_PLATFORM_WIN32s) {
         // Win32s takes the new class icon only when the window is shown anew.

@@ -1,0 +1,153 @@
+// A long run: ten thousand resets, state changes and progress updates.
+// The real monitor's memory stays flat; hosted in this process, where its
+// GDI objects can be counted, every object it replaces is released.
+#include <gtest/gtest.h>
+
+#include "lvwm_messages.h"
+#include "main_window.h"
+#include "monitor_harness.h"
+#include "monitor_state.h"
+#include "process_metrics.h"
+#include "resource.h"
+#include "shared_brushes.h"
+#include "shell.h"
+#include "status_panel.h"
+
+namespace {
+
+const int kRounds = 10000;
+const int kWarmUpRounds = 300;
+// Growth allowed after the warm-up: the allocator's and Wine's own slack.
+const SIZE_T kMemoryBound = 256 * 1024;
+
+// One round: a state change away from Ready, a progress update, and a
+// reset, which is a state change back to Ready.
+void SendRound(MonitorCopy& monitor, int round)
+{
+    bool answered = false;
+    ASSERT_EQ(1, monitor.Send(LVWM_SETSTATE, round % 2 ? Warning : Error, 0, 10000, &answered)) << "round " << round;
+    ASSERT_EQ(1, monitor.Send(LVWM_PROGRESS, round % 2 ? LV_PROGRESS_DONE : LV_PROGRESS_TOTAL, round, 10000,
+                              &answered)) << "round " << round;
+    ASSERT_EQ(1, monitor.Send(LVWM_APPINIT, 0, 0, 10000, &answered)) << "round " << round;
+}
+
+void PumpMessages()
+{
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (!IsDialogMessageA(currentDialog, &message)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    }
+}
+
+// The monitor's main window and panel, made in this process as start-up
+// makes them.
+class HostedMonitor {
+public:
+    HostedMonitor()
+    {
+        HINSTANCE instance = GetModuleHandleA(nullptr);
+        monitorState.instance = instance;
+        monitorState.platformId = VER_PLATFORM_WIN32_NT;
+        monitorState.notificationMode = NotifyAlways;
+        WNDCLASSA windowClass = {};
+        windowClass.style = CS_HREDRAW | CS_VREDRAW;
+        windowClass.lpfnWndProc = MainWindowProc;
+        windowClass.hInstance = instance;
+        windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_DEVICE_READY));
+        windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+        windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
+        windowClass.lpszClassName = "LUMEVIEW_LONG_RUN";
+        RegisterClassA(&windowClass);
+        monitorState.mainWindow = CreateWindowA("LUMEVIEW_LONG_RUN", "long run", WS_CAPTION | WS_SYSMENU, 0, 0,
+                                                480, 330, nullptr, nullptr, instance, nullptr);
+        panel = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_STATUS_PANEL), monitorState.mainWindow,
+                                   StatusPanelProc, 0);
+        currentDialog = panel;
+        ShowWindow(monitorState.mainWindow, SW_SHOWNOACTIVATE);
+        UpdateWindow(monitorState.mainWindow);
+        PumpMessages();
+    }
+    ~HostedMonitor()
+    {
+        DestroyWindow(monitorState.mainWindow);
+        PumpMessages();
+    }
+    HostedMonitor(const HostedMonitor&) = delete;
+    HostedMonitor& operator=(const HostedMonitor&) = delete;
+
+    // A round as SendRound. A paint takes some milliseconds here, so one
+    // round in twenty paints what the rounds before it asked for.
+    void Round(int round)
+    {
+        HWND window = monitorState.mainWindow;
+        SendMessageA(window, LVWM_SETSTATE, round % 2 ? Warning : Error, 0);
+        SendMessageA(window, LVWM_PROGRESS, round % 2 ? LV_PROGRESS_DONE : LV_PROGRESS_TOTAL, round);
+        SendMessageA(window, LVWM_APPINIT, 0, 0);
+        if (round % 10 == 0)
+            SendMessageA(window, WM_SYSCOLORCHANGE, 0, 0);
+        if (round % 20 == 0) {
+            UpdateWindow(window);
+            PumpMessages();
+        }
+    }
+
+    HWND panel = nullptr;
+};
+
+}  // namespace
+
+TEST(ReliabilityLongRun, RealMonitorMemoryStaysFlatOverThirtyThousandMessages)
+{
+    MonitorCopy monitor(Platform::NT, "long_run");
+    monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=1\r\nsound_audio_alert=0\r\n");
+    ASSERT_NE(nullptr, monitor.StartAndWait());
+    for (int round = 0; round < kWarmUpRounds; ++round) {
+        SendRound(monitor, round);
+        ASSERT_FALSE(testing::Test::HasFatalFailure());
+    }
+    ProcessMemory warmed = MemoryOf(monitor.process.hProcess);
+    ASSERT_NE(0u, warmed.workingSet) << "GetProcessMemoryInfo gave nothing";
+    for (int round = 0; round < kRounds; ++round) {
+        SendRound(monitor, round);
+        ASSERT_FALSE(testing::Test::HasFatalFailure());
+    }
+    ProcessMemory after = MemoryOf(monitor.process.hProcess);
+    EXPECT_LE(after.workingSet, warmed.workingSet + kMemoryBound)
+        << "working set " << warmed.workingSet << " -> " << after.workingSet;
+    EXPECT_LE(after.privateBytes, warmed.privateBytes + kMemoryBound)
+        << "private bytes " << warmed.privateBytes << " -> " << after.privateBytes;
+    EXPECT_EQ(L"Disponible", monitor.ControlText(1006));
+}
+
+TEST(ReliabilityLongRunInProcess, EveryReplacedGdiObjectIsReleased)
+{
+    // The count must see objects come and go, or it proves nothing.
+    long before = LiveGdiObjects();
+    HBRUSH probes[10];
+    for (HBRUSH& probe : probes)
+        probe = CreateSolidBrush(RGB(1, 2, 3));
+    ASSERT_EQ(before + 10, LiveGdiObjects()) << "GDI objects cannot be counted here";
+    for (HBRUSH probe : probes)
+        DeleteObject(probe);
+    ASSERT_EQ(before, LiveGdiObjects());
+
+    HostedMonitor host;
+    ASSERT_NE(nullptr, host.panel);
+    for (int round = 0; round < kWarmUpRounds; ++round)
+        host.Round(round);
+    long warmedObjects = LiveGdiObjects();
+    ProcessMemory warmed = MemoryOf(GetCurrentProcess());
+    HFONT firstFont = reinterpret_cast<HFONT>(SendMessageA(monitorState.statusText, WM_GETFONT, 0, 0));
+    HBRUSH firstFace = faceBrush;
+    for (int round = 0; round < kRounds; ++round)
+        host.Round(round);
+    EXPECT_EQ(warmedObjects, LiveGdiObjects()) << "GDI objects after " << kRounds << " rounds";
+    EXPECT_EQ(0u, GetObjectType(firstFont)) << "the status font a reset replaced";
+    EXPECT_EQ(0u, GetObjectType(firstFace)) << "the face brush a colour change replaced";
+    ProcessMemory after = MemoryOf(GetCurrentProcess());
+    EXPECT_LE(after.privateBytes, warmed.privateBytes + kMemoryBound)
+        << "private bytes " << warmed.privateBytes << " -> " << after.privateBytes;
+}

@@ -1,0 +1,27 @@
+// What a process holds, read from outside it or from inside: memory, GDI
+// objects, windows of a class.
+#ifndef LUMEVIEW_TEST_PROCESS_METRICS_H
+#define LUMEVIEW_TEST_PROCESS_METRICS_H
+
+#include <windows.h>
+
+#include <vector>
+
+struct ProcessMemory {
+    SIZE_T workingSet = 0;    // bytes in memory
+    SIZE_T privateBytes = 0;  // bytes committed to the process alone
+};
+
+// From GetProcessMemoryInfo; zeros when the process cannot be asked.
+ProcessMemory MemoryOf(HANDLE process);
+
+// GDI objects this process holds. Wine answers GetGuiResources with 0, so
+// there the handle table is walked instead: a handle without its upper
+// (reuse) bits still names its slot. The figure includes the stock objects;
+// compare two readings, never a reading with a constant.
+long LiveGdiObjects();
+
+// Top-level windows of a class, hidden ones included.
+std::vector<HWND> WindowsOfClass(const char* className);
+
+#endif
