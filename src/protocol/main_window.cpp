@@ -101,11 +101,25 @@ static LRESULT OnSetState(WPARAM state)
     return 1;
 }
 
+// The multimedia library is loaded by the first alert, not at start-up:
+// most runs never sound one, and loading it slowed every start under Wine.
+static BOOL PlaySoundFile(const char* file)
+{
+    typedef BOOL(WINAPI * PlayFunction)(LPCSTR, UINT);
+    static PlayFunction play = nullptr;
+    if (!play) {
+        HMODULE multimedia = LoadLibraryA("winmm.dll");
+        FARPROC found = multimedia ? GetProcAddress(multimedia, "sndPlaySoundA") : nullptr;
+        play = reinterpret_cast<PlayFunction>(reinterpret_cast<void*>(found));
+    }
+    return play ? play(file, SND_NODEFAULT) : FALSE;
+}
+
 // Synchronous on purpose: the print side learns of the end of the sound.
 static LRESULT OnAlert(WPARAM wParam)
 {
     if (monitorState.alertEnabled == 1 && LOWORD(wParam) == LV_ALERT_SOUND) {
-        if (!sndPlaySoundA(appSettings.soundFile, SND_NODEFAULT))
+        if (!PlaySoundFile(appSettings.soundFile))
             Beep(kBeepFrequency, kBeepMilliseconds);
     }
     return 1;
