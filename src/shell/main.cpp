@@ -2,6 +2,8 @@
 // window with its panel, and the message loop.
 #include <windows.h>
 
+#include <stdio.h>
+
 #include "app_settings.h"
 #include "launch_rules.h"
 #include "lvwm_messages.h"
@@ -18,6 +20,44 @@ static OSVERSIONINFOA versionInfo;
 static const DWORD kMainWindowStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 static const int kDefaultWidth = 420;
 static const int kDefaultHeight = 300;
+// A copy that hangs in its start must not hold every later start for long.
+static const DWORD kStartTurnWaitMs = 10000;
+static const char kStartTurnSuffix[] = ".start";
+
+// A start looks for a running copy and, finding none, makes its window; two
+// copies started at the same moment would both find none and both run. The
+// look and the making of the window are taken in turns, under a mutex named
+// after the window class.
+class StartTurn {
+public:
+    explicit StartTurn(const char* className)
+    {
+        char name[kClassNameSize + sizeof kStartTurnSuffix];
+        snprintf(name, sizeof name, "%s%s", className, kStartTurnSuffix);
+        mutex_ = CreateMutexA(nullptr, FALSE, name);
+        if (mutex_) {
+            DWORD waited = WaitForSingleObject(mutex_, kStartTurnWaitMs);
+            held_ = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
+        }
+    }
+    ~StartTurn() { End(); }
+    StartTurn(const StartTurn&) = delete;
+    StartTurn& operator=(const StartTurn&) = delete;
+
+    void End()
+    {
+        if (held_)
+            ReleaseMutex(mutex_);
+        held_ = false;
+        if (mutex_)
+            CloseHandle(mutex_);
+        mutex_ = nullptr;
+    }
+
+private:
+    HANDLE mutex_ = nullptr;
+    bool held_ = false;
+};
 
 static void DeriveNames()
 {
@@ -32,12 +72,14 @@ static void DeriveNames()
     lstrcpynA(appSettings.settingsPath, names.settingsPath, sizeof appSettings.settingsPath);
 }
 
-// A running copy is asked to show itself; the caller waits for it.
-static bool ForwardToRunningCopy()
+// A running copy is asked to show itself; the caller waits for it, but no
+// later start waits behind it.
+static bool ForwardToRunningCopy(StartTurn* turn)
 {
     HWND running = FindWindowA(windowClassName, nullptr);
     if (!running)
         return false;
+    turn->End();
     SendMessageA(running, LVWM_APPSHOW, 0, 0);
     return true;
 }
@@ -133,7 +175,8 @@ static int RunMessageLoop(HINSTANCE instance)
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCommand)
 {
     DeriveNames();
-    if (ForwardToRunningCopy())
+    StartTurn turn(windowClassName);
+    if (ForwardToRunningCopy(&turn))
         return 0;
     ReadPlatform();
     LoadNotificationSettings();
@@ -147,6 +190,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
                                  kDefaultWidth, kDefaultHeight, nullptr, nullptr, instance, nullptr))
         return 0;
     monitorState.mainWindow = mainWindowObject.window;
+    // From here a later start finds this window.
+    turn.End();
 
     CreatePanel();
     FitAroundPanel();
