@@ -44,6 +44,24 @@ static void ShowReportText(HWND window, WPARAM category, LPARAM code)
     }
 }
 
+// Where the last hand-back of the focus left it, when that hand-back moved
+// nothing. While the focus stays there and the panel's first tab stop is
+// the same, another hand-back would move nothing either; it would still
+// cost two focus changes and a button repaint on every report.
+static HWND settledFocus = nullptr;
+static HWND settledFirstTabStop = nullptr;
+
+static void GiveFocusToPanel()
+{
+    HWND focus = GetFocus();
+    HWND firstTabStop = GetNextDlgTabItem(monitorState.panel, nullptr, FALSE);
+    if (focus && focus == settledFocus && firstTabStop == settledFirstTabStop)
+        return;
+    SetFocus(monitorState.panel);
+    settledFocus = GetFocus() == focus ? focus : nullptr;
+    settledFirstTabStop = firstTabStop;
+}
+
 static LRESULT OnStatusReport(HWND window, WPARAM category, LPARAM code)
 {
     ShowReportText(window, category, code);
@@ -51,7 +69,7 @@ static LRESULT OnStatusReport(HWND window, WPARAM category, LPARAM code)
     SendMessageA(window, LVWM_SETSTATE, decision.state, 0);
     if (decision.alert)
         SendMessageA(window, LVWM_ALERT, LV_ALERT_SOUND, 0);
-    SetFocus(monitorState.panel);
+    GiveFocusToPanel();
     return 1;
 }
 

@@ -1,0 +1,90 @@
+// Every status report hands the keyboard focus back to the panel. A report
+// that finds the focus where its last hand-back left it skips the hand-back
+// (two focus changes per report were most of its cost); these cases make
+// sure that shortcut never leaves the focus elsewhere than a hand-back would.
+#include <gtest/gtest.h>
+
+#include "lvwm_messages.h"
+#include "monitor_harness.h"
+#include "panel_input.h"
+
+namespace {
+
+const int kClose = 2;
+const int kHelp = 9;
+const int kOptions = 1005;
+
+void StartInMode(MonitorCopy& monitor, int mode)
+{
+    monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=" + std::to_string(mode) +
+                     "\r\nsound_audio_alert=0\r\n");
+    ASSERT_NE(nullptr, monitor.StartAndWait());
+}
+
+bool InPanel(MonitorCopy& monitor, HWND focus)
+{
+    return focus && (focus == monitor.Panel() || IsChild(monitor.Panel(), focus));
+}
+
+// Where the main window's own hand-back (its WM_SETFOCUS) puts the focus
+// from wherever it is now.
+HWND HandBackLanding(MonitorCopy& monitor)
+{
+    monitor.Send(WM_SETFOCUS);
+    return FocusOf(monitor.window);
+}
+
+}  // namespace
+
+TEST(ReliabilityReportFocus, ReportsPutTheFocusWhereAHandBackPutsIt)
+{
+    MonitorCopy monitor(Platform::NT, "report_focus");
+    StartInMode(monitor, 1);
+    for (int report = 0; report < 3; ++report)
+        ASSERT_EQ(1, monitor.Send(LVWM_ERROR, OPECALL_RECOVER, 2));
+    HWND settled = FocusOf(monitor.window);
+    ASSERT_TRUE(InPanel(monitor, settled));
+    EXPECT_EQ(settled, HandBackLanding(monitor));
+
+    // The focus moved to another button by the keyboard: a report brings it
+    // to where a hand-back would, not left where the user put it.
+    for (int control : {kOptions, kHelp, kClose}) {
+        SCOPED_TRACE("focus on control " + std::to_string(control));
+        ASSERT_TRUE(TabTo(monitor.Panel(), monitor.Control(control)));
+        HWND landing = HandBackLanding(monitor);
+        ASSERT_TRUE(TabTo(monitor.Panel(), monitor.Control(control)));
+        ASSERT_EQ(1, monitor.Send(LVWM_ERROR, OPECALL_WARNING, 1));
+        EXPECT_EQ(landing, FocusOf(monitor.window));
+        ASSERT_EQ(1, monitor.Send(LVWM_ERROR, OPECALL_RECOVER, 5));
+        EXPECT_EQ(landing, FocusOf(monitor.window)) << "a second report in a row";
+    }
+
+    // A button that goes grey changes where a hand-back lands.
+    HWND first = FocusOf(monitor.window);
+    EnableWindow(first, FALSE);
+    HWND landing = HandBackLanding(monitor);
+    EXPECT_NE(first, landing);
+    ASSERT_TRUE(TabTo(monitor.Panel(), monitor.Control(kOptions)));
+    ASSERT_EQ(1, monitor.Send(LVWM_ERROR, CATEGORY_NONE, 0));
+    EXPECT_EQ(landing, FocusOf(monitor.window));
+    EnableWindow(first, TRUE);
+}
+
+TEST(ReliabilityReportFocus, ReportAfterAnotherProgramTookTheFocusGivesItBackToThePanel)
+{
+    // Mode 7 shows the window for no report: only the hand-back moves focus.
+    MonitorCopy monitor(Platform::NT, "report_focus_away");
+    StartInMode(monitor, 7);
+    ASSERT_EQ(1, monitor.Send(LVWM_ERROR, OPECALL_RECOVER, 2));
+    ASSERT_TRUE(InPanel(monitor, FocusOf(monitor.window)));
+
+    HWND other = CreateWindowA("STATIC", "another program", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
+                               nullptr, nullptr);
+    SetForegroundWindow(other);
+    SetFocus(other);
+    ASSERT_TRUE(Eventually([&] { return !InPanel(monitor, FocusOf(monitor.window)); }, 3000))
+        << "the other window did not take the focus";
+    ASSERT_EQ(1, monitor.Send(LVWM_ERROR, OPECALL_RECOVER, 2));
+    EXPECT_TRUE(InPanel(monitor, FocusOf(monitor.window)));
+    DestroyWindow(other);
+}
