@@ -3,6 +3,7 @@
 #include "main_window.h"
 
 #include <mmsystem.h>
+#include <string.h>
 
 #include "app_settings.h"
 #include "lvwm_messages.h"
@@ -16,6 +17,7 @@
 
 static const DWORD kBeepFrequency = 8000;
 static const DWORD kBeepMilliseconds = 500;
+static const int kShownTextSize = 512;
 
 int ApplyShowPolicy(HWND window, unsigned reason)
 {
@@ -25,8 +27,16 @@ int ApplyShowPolicy(HWND window, unsigned reason)
     return 1;
 }
 
+// Writing the text the control already shows would only repaint it, which
+// was a third of the cost of a repeated report.
 static void SetStatusText(const char* text)
 {
+    int length = GetWindowTextLengthA(monitorState.statusText);
+    if (length == static_cast<int>(strlen(text)) && length < kShownTextSize) {
+        char shown[kShownTextSize];
+        if (GetWindowTextA(monitorState.statusText, shown, sizeof shown) == length && strcmp(shown, text) == 0)
+            return;
+    }
     SetWindowTextA(monitorState.statusText, text);
 }
 
