@@ -14,6 +14,7 @@
 
 static const int kHelpCommandSize = 256;
 static const int kDeviceNameSize = 260;  // only its length is used
+static const UINT kCancelAnswerMs = 5000;  // the Win32s print side's time to take a cancel
 
 // Help topics of the device states Ready, Warning and Error.
 static const DWORD kStateHelpTopics[] = {502, 503, 504};
@@ -85,7 +86,10 @@ static INT_PTR CancelJob()
     if (!monitorState.jobWindow)
         return 1;
     if (monitorState.platformId == VER_PLATFORM_WIN32s) {
-        SendMessageA(monitorState.jobWindow, LVWM_CANCELJOB, 1, 0);
+        // A print side that no longer answers must not hang the monitor.
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutA(monitorState.jobWindow, LVWM_CANCELJOB, 1, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG,
+                            kCancelAnswerMs, &ignored);
         return 1;
     }
     HANDLE event = OpenEventA(EVENT_ALL_ACCESS, TRUE, LV_CANCEL_EVENT_NAME);

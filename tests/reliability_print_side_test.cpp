@@ -1,0 +1,324 @@
+// A print side that fails: its job window gone while registered, its named
+// event missing, its process killed in the middle of a job, its job window
+// no longer answering. The monitor keeps answering and serves the next
+// print side.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "lvwm_messages.h"
+#include "monitor_harness.h"
+#include "panel_input.h"
+
+namespace {
+
+const int kCancelJob = 1001;
+// How soon the monitor must react once the cancel press came back.
+const DWORD kMonitorAnswerMs = 3000;
+
+const char* PlatformName(Platform platform)
+{
+    return platform == Platform::Win32s ? "Win32s" : platform == Platform::Windows95 ? "Windows 95" : "NT";
+}
+
+std::string CopyName(const char* base, Platform platform)
+{
+    return std::string(base) + (platform == Platform::Win32s ? "_32s" : platform == Platform::Windows95 ? "_95" : "_nt");
+}
+
+void StartAlwaysShown(MonitorCopy& monitor)
+{
+    monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=1\r\nsound_audio_alert=0\r\n");
+    ASSERT_NE(nullptr, monitor.StartAndWait());
+}
+
+// A job window of this thread that counts the cancel requests it receives.
+class JobWindow {
+public:
+    JobWindow()
+    {
+        WNDCLASSA windowClass = {};
+        windowClass.lpfnWndProc = WindowProc;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = "LVRELIABILITYJOB";
+        RegisterClassA(&windowClass);
+        window = CreateWindowA("LVRELIABILITYJOB", "job", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                               windowClass.hInstance, nullptr);
+        cancels() = 0;
+    }
+    ~JobWindow()
+    {
+        if (IsWindow(window))
+            DestroyWindow(window);
+    }
+    JobWindow(const JobWindow&) = delete;
+    JobWindow& operator=(const JobWindow&) = delete;
+
+    static int& cancels()
+    {
+        static int count = 0;
+        return count;
+    }
+
+    HWND window = nullptr;
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        if (message == LVWM_CANCELJOB) {
+            ++cancels();
+            return 1;
+        }
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+};
+
+// Presses the cancel button and tells whether the press came back in time.
+bool PressCancel(MonitorCopy& monitor, DWORD timeoutMs = 10000)
+{
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(monitor.Control(kCancelJob), BM_CLICK, 0, 0, SMTO_NORMAL, timeoutMs, &result) != 0;
+}
+
+bool Answers(MonitorCopy& monitor, DWORD timeoutMs = 3000)
+{
+    bool answered = false;
+    monitor.Send(WM_NULL, 0, 0, timeoutMs, &answered);
+    return answered;
+}
+
+// lvsend playing the print side's job, its output written to a file.
+class PrintSide {
+public:
+    PrintSide(const MonitorCopy& monitor, const std::string& name) : log_(monitor.directory + name + ".log")
+    {
+        SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+        HANDLE out = CreateFileA(log_.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                                 CREATE_ALWAYS, 0, nullptr);
+        HANDLE in = CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0,
+                                nullptr);
+        std::string line = "\"" + TestEnvironment("LVSEND_EXE") + "\" --class " + monitor.className +
+                           " job --seconds 120";
+        std::vector<char> buffer(line.begin(), line.end());
+        buffer.push_back('\0');
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdInput = in;
+        startup.hStdOutput = out;
+        startup.hStdError = out;
+        CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, TRUE, 0, nullptr, monitor.directory.c_str(), &startup,
+                       &process_);
+        CloseHandle(out);
+        CloseHandle(in);
+    }
+    ~PrintSide() { Kill(); }
+    PrintSide(const PrintSide&) = delete;
+    PrintSide& operator=(const PrintSide&) = delete;
+
+    bool Said(const char* text, DWORD timeoutMs = 10000) const
+    {
+        return Eventually([&] { return Output().find(text) != std::string::npos; }, timeoutMs);
+    }
+    std::string Output() const { return ReadFileBytes(log_); }
+
+    // Ends it as a crash would: no unregistering, nothing closed by itself.
+    void Kill()
+    {
+        if (!process_.hProcess)
+            return;
+        TerminateProcess(process_.hProcess, 9);
+        WaitForSingleObject(process_.hProcess, 5000);
+        CloseHandle(process_.hProcess);
+        CloseHandle(process_.hThread);
+        process_ = {};
+    }
+
+private:
+    std::string log_;
+    PROCESS_INFORMATION process_ = {};
+};
+
+// A job window whose thread stops answering, as a print side that hangs.
+class HungJobWindow {
+public:
+    HungJobWindow()
+    {
+        resume_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        made_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
+        WaitForSingleObject(made_, 5000);
+    }
+    ~HungJobWindow()
+    {
+        Resume();
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        WaitForSingleObject(thread_, 5000);
+        CloseHandle(thread_);
+        CloseHandle(resume_);
+        CloseHandle(made_);
+    }
+    HungJobWindow(const HungJobWindow&) = delete;
+    HungJobWindow& operator=(const HungJobWindow&) = delete;
+
+    // The thread answers its messages again.
+    void Resume() { SetEvent(resume_); }
+
+    HWND window = nullptr;
+    LONG cancels = 0;
+
+private:
+    static DWORD WINAPI Run(void* parameter)
+    {
+        HungJobWindow* self = static_cast<HungJobWindow*>(parameter);
+        WNDCLASSA windowClass = {};
+        windowClass.lpfnWndProc = WindowProc;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = "LVRELIABILITYHUNGJOB";
+        RegisterClassA(&windowClass);
+        self->window = CreateWindowA("LVRELIABILITYHUNGJOB", "hung job", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                     windowClass.hInstance, nullptr);
+        SetWindowLongPtrA(self->window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        SetEvent(self->made_);
+        // Busy elsewhere: no message is looked at until told to go on.
+        WaitForSingleObject(self->resume_, INFINITE);
+        MSG message;
+        while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        return 0;
+    }
+
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        auto* self = reinterpret_cast<HungJobWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+        if (message == LVWM_CANCELJOB && self) {
+            InterlockedIncrement(&self->cancels);
+            return 1;
+        }
+        if (message == WM_CLOSE) {
+            DestroyWindow(window);
+            PostQuitMessage(0);
+            return 0;
+        }
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+
+    HANDLE resume_ = nullptr;
+    HANDLE made_ = nullptr;
+    HANDLE thread_ = nullptr;
+};
+
+}  // namespace
+
+TEST(ReliabilityPrintSide, JobWindowDestroyedWhileRegisteredThenCancelOnEveryPlatform)
+{
+    for (Platform platform : {Platform::Win32s, Platform::Windows95, Platform::NT}) {
+        SCOPED_TRACE(PlatformName(platform));
+        MonitorCopy monitor(platform, CopyName("dead_job", platform));
+        StartAlwaysShown(monitor);
+        HANDLE event = CreateEventA(nullptr, TRUE, TRUE, LV_CANCEL_EVENT_NAME);
+        ASSERT_NE(nullptr, event);
+        {
+            JobWindow job;
+            ASSERT_EQ(1, monitor.Send(LVWM_JOBWINDOW, LV_JOB_REGISTER, reinterpret_cast<LPARAM>(job.window)));
+            ASSERT_TRUE(Eventually([&] { return IsWindowEnabled(monitor.Control(kCancelJob)) != FALSE; }));
+        }
+        // The handle is dead but still registered: the button stays usable.
+        EXPECT_TRUE(PressCancel(monitor));
+        EXPECT_TRUE(Answers(monitor));
+        EXPECT_TRUE(monitor.Running());
+        if (platform == Platform::Win32s)
+            EXPECT_EQ(static_cast<DWORD>(WAIT_OBJECT_0), WaitForSingleObject(event, 0)) << "Win32s has no event";
+        else
+            EXPECT_EQ(static_cast<DWORD>(WAIT_TIMEOUT), WaitForSingleObject(event, 0)) << "the event still asks";
+        CloseHandle(event);
+
+        // A new job window of a print side that came back is served.
+        JobWindow next;
+        ASSERT_EQ(1, monitor.Send(LVWM_JOBWINDOW, LV_JOB_REGISTER, reinterpret_cast<LPARAM>(next.window)));
+        EXPECT_EQ(1, monitor.Send(LVWM_ERROR, OPECALL_RECOVER, 2));
+        EXPECT_EQ(1, monitor.Send(LVWM_APPCLOSE));
+        EXPECT_EQ(0u, monitor.WaitForExit());
+    }
+}
+
+TEST(ReliabilityPrintSide, WithoutTheNamedEventCancelDoesNothingOnWindows95AndNT)
+{
+    for (Platform platform : {Platform::Windows95, Platform::NT}) {
+        SCOPED_TRACE(PlatformName(platform));
+        MonitorCopy monitor(platform, CopyName("no_event", platform));
+        StartAlwaysShown(monitor);
+        JobWindow job;
+        ASSERT_EQ(1, monitor.Send(LVWM_JOBWINDOW, LV_JOB_REGISTER, reinterpret_cast<LPARAM>(job.window)));
+        ASSERT_TRUE(Eventually([&] { return IsWindowEnabled(monitor.Control(kCancelJob)) != FALSE; }));
+        for (int press = 0; press < 3; ++press)
+            EXPECT_TRUE(PressCancel(monitor));
+        EXPECT_EQ(0, JobWindow::cancels()) << "no message stands in for the event";
+        HANDLE left = OpenEventA(EVENT_ALL_ACCESS, FALSE, LV_CANCEL_EVENT_NAME);
+        EXPECT_EQ(nullptr, left) << "the monitor made the event itself";
+        if (left)
+            CloseHandle(left);
+        EXPECT_TRUE(Answers(monitor));
+    }
+}
+
+TEST(ReliabilityPrintSide, PrintSideKilledMidJobLeavesAMonitorThatServesTheNext)
+{
+    for (Platform platform : {Platform::Win32s, Platform::NT}) {
+        SCOPED_TRACE(PlatformName(platform));
+        MonitorCopy monitor(platform, CopyName("killed_job", platform));
+        StartAlwaysShown(monitor);
+        {
+            PrintSide crashed(monitor, "crashed");
+            ASSERT_TRUE(crashed.Said(" registered\n")) << crashed.Output();
+            ASSERT_TRUE(Eventually([&] { return IsWindowEnabled(monitor.Control(kCancelJob)) != FALSE; }));
+            ASSERT_EQ(1, monitor.Send(LVWM_PROGRESS, LV_PROGRESS_DONE, 3));
+            crashed.Kill();
+        }
+        // Its window and its event went with it; the registration did not.
+        EXPECT_TRUE(PressCancel(monitor));
+        EXPECT_TRUE(Answers(monitor));
+        EXPECT_EQ(1, monitor.Send(LVWM_ERROR, OPECALL_RECOVER, 2));
+
+        PrintSide next(monitor, "next");
+        ASSERT_TRUE(next.Said(" registered\n")) << next.Output();
+        EXPECT_TRUE(PressCancel(monitor));
+        const char* expected = platform == Platform::Win32s ? "cancel request: LVWM_CANCELJOB(1, 0)"
+                                                            : "cancel request: event EventLPIEmon reset";
+        EXPECT_TRUE(next.Said(expected)) << next.Output();
+        next.Kill();
+    }
+}
+
+TEST(ReliabilityPrintSide, HungJobWindowDoesNotHangTheMonitorOnWin32s)
+{
+    MonitorCopy monitor(Platform::Win32s, "hung_job_32s");
+    StartAlwaysShown(monitor);
+    HungJobWindow job;
+    ASSERT_NE(nullptr, job.window);
+    ASSERT_EQ(1, monitor.Send(LVWM_JOBWINDOW, LV_JOB_REGISTER, reinterpret_cast<LPARAM>(job.window)));
+    ASSERT_TRUE(Eventually([&] { return IsWindowEnabled(monitor.Control(kCancelJob)) != FALSE; }));
+
+    // The request goes to a window that does not answer; the monitor waits
+    // for it a while, then goes on with its own work.
+    DWORD pressed = GetTickCount();
+    bool pressCameBack = PressCancel(monitor, 15000);
+    DWORD waited = GetTickCount() - pressed;
+    EXPECT_TRUE(pressCameBack) << "the monitor waits for the hung print side";
+    // While it waits it still takes sent messages, but neither input nor
+    // posted messages: the user sees a frozen window.
+    ASSERT_TRUE(PostMessageA(monitor.window, LVWM_APPMINIMUM, 0, 0));
+    EXPECT_TRUE(Eventually([&] { return IsIconic(monitor.window) != FALSE; }, kMonitorAnswerMs))
+        << "the monitor no longer takes its posted messages";
+    EXPECT_TRUE(Answers(monitor, kMonitorAnswerMs));
+    RecordProperty("cancel_wait_ms", static_cast<int>(waited));
+
+    // Once the print side answers again, a new request reaches it.
+    job.Resume();
+    EXPECT_TRUE(PressCancel(monitor));
+    EXPECT_TRUE(Eventually([&] { return job.cancels > 0; }, 5000));
+    EXPECT_TRUE(Answers(monitor));
+}
