@@ -1,0 +1,268 @@
+// Bad input from the outside the monitor reads: numbers of every shape in
+// its settings, a settings file that is a folder or read-only, a driver
+// settings file of garbage, registry values far longer than their buffers.
+// Each start works with the values the platform reads, and nothing is lost.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <string>
+
+#include "lvwm_messages.h"
+#include "monitor_harness.h"
+#include "panel_input.h"
+#include "recorder.h"
+
+namespace {
+
+const int kStatusText = 1006;
+const int kDocumentName = 1010;
+const int kQueue = 1000;
+const char kSection[] = "Status Monitor";
+const char kDocumentKey[] = "PrinterService\\StatusMonitor\\Document";
+const char kPrinterSubkey[] = "PrinterService\\StatusMonitor\\Document\\DeviceName\\Status\\Monitor";
+
+// The number the platform's profile functions make of the text; the
+// monitor must behave by it.
+LONG PlatformReading(const MonitorCopy& monitor, const char* key)
+{
+    return static_cast<LONG>(GetPrivateProfileIntA(kSection, key, 0, monitor.iniPath.c_str()));
+}
+
+// The driver's settings file in the Windows folder, given back as it was.
+class DriverSettings {
+public:
+    DriverSettings()
+    {
+        char windows[MAX_PATH] = {};
+        GetWindowsDirectoryA(windows, sizeof windows);
+        path_ = std::string(windows) + "\\LGDISET.INI";
+        existed_ = FileExists(path_);
+        if (existed_)
+            saved_ = ReadFileBytes(path_);
+    }
+    ~DriverSettings()
+    {
+        WritePrivateProfileStringA(nullptr, nullptr, nullptr, path_.c_str());
+        if (existed_)
+            WriteFileBytes(path_, saved_);
+        else
+            DeleteFileA(path_.c_str());
+    }
+    DriverSettings(const DriverSettings&) = delete;
+    DriverSettings& operator=(const DriverSettings&) = delete;
+
+    void Write(const std::string& content)
+    {
+        WriteFileBytes(path_, content);
+        // The profile functions may keep the old file cached.
+        WritePrivateProfileStringA(nullptr, nullptr, nullptr, path_.c_str());
+    }
+
+private:
+    std::string path_;
+    bool existed_ = false;
+    std::string saved_;
+};
+
+std::string RandomBytes(unsigned seed, size_t count)
+{
+    std::mt19937 random(seed);
+    std::string bytes;
+    bytes.reserve(count);
+    for (size_t i = 0; i < count; ++i)
+        bytes += static_cast<char>(random() & 0xFF);
+    return bytes;
+}
+
+}  // namespace
+
+TEST(ReliabilitySettings, NotificationModeIsTheNumberThePlatformReads)
+{
+    const char* texts[] = {"1abc", "2xyz", "-1", "99999999999", "4294967297", "+1", " 1", "0x1", "01", "", "abc"};
+    for (const char* text : texts) {
+        SCOPED_TRACE(std::string("event_notification_type=") + text);
+        MonitorCopy monitor(Platform::NT, "mode_number");
+        monitor.WriteIni(std::string("[Status Monitor]\r\nsound_audio_alert=0\r\nevent_notification_type=") + text +
+                         "\r\n");
+        LONG mode = PlatformReading(monitor, "event_notification_type");
+        ASSERT_NE(nullptr, monitor.StartAndWait());
+        ShowWindow(monitor.window, SW_HIDE);
+        ASSERT_EQ(1, monitor.Send(LVWM_ERROR, CATEGORY_NONE, 0));
+        EXPECT_EQ(mode >= 0 && mode <= 2, IsWindowVisible(monitor.window) != FALSE)
+            << "read as " << mode << ": a report shows the window in modes 0, 1 and 2 only";
+        bool answered = false;
+        monitor.Send(LVWM_OPERATION, LV_OP_ENDED, 0, 10000, &answered);
+        if (mode == 1) {
+            EXPECT_TRUE(monitor.Running()) << "mode 1 stays open after an operation";
+            EXPECT_EQ(1, monitor.Send(LVWM_APPCLOSE));
+        }
+        EXPECT_EQ(0u, monitor.WaitForExit()) << "read as " << mode;
+    }
+}
+
+TEST(ReliabilitySettings, IsIconIsTheNumberThePlatformReads)
+{
+    const char* texts[] = {"1abc", "01", " 1", "1.5", "99999999999", "4294967297", "-1", "2", "x1"};
+    for (const char* text : texts) {
+        SCOPED_TRACE(std::string("IsIcon=") + text);
+        MonitorCopy monitor(Platform::NT, "isicon_number");
+        monitor.WriteIni(std::string("[Status Monitor]\r\nevent_notification_type=1\r\nIsIcon=") + text + "\r\n");
+        LONG isIcon = PlatformReading(monitor, "IsIcon");
+        ASSERT_NE(nullptr, monitor.StartAndWait("job", SW_SHOWNORMAL));
+        EXPECT_EQ(isIcon == 1, IsIconic(monitor.window) != FALSE) << "read as " << isIcon;
+        EXPECT_EQ(1, monitor.Send(LVWM_APPCLOSE));
+        EXPECT_EQ(0u, monitor.WaitForExit());
+    }
+}
+
+TEST(ReliabilitySettings, SettingsFileThatIsAFolderGivesTheDefaultsAndStaysAFolder)
+{
+    MonitorCopy monitor(Platform::NT, "ini_folder");
+    ASSERT_TRUE(CreateDirectoryA(monitor.iniPath.c_str(), nullptr));
+    // Mode 0 by default: a start with /S is refused, an empty one runs.
+    ASSERT_TRUE(monitor.Start("/S"));
+    EXPECT_EQ(0u, monitor.WaitForExit());
+    EXPECT_EQ(nullptr, monitor.FindMainWindow());
+
+    ASSERT_NE(nullptr, monitor.StartAndWait(""));
+    EXPECT_EQ(1, monitor.Send(LVWM_APPINIT));
+    EXPECT_EQ(L"Disponible", monitor.ControlText(kStatusText));
+    // Minimising and closing write IsIcon, which cannot be written here.
+    EXPECT_EQ(1, monitor.Send(LVWM_APPMINIMUM));
+    monitor.Send(WM_CLOSE);
+    EXPECT_EQ(0u, monitor.WaitForExit());
+    DWORD attributes = GetFileAttributesA(monitor.iniPath.c_str());
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, attributes);
+    EXPECT_TRUE(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    RemoveDirectoryA(monitor.iniPath.c_str());
+}
+
+TEST(ReliabilitySettings, UnwritableSettingsFileIsKeptThenSavedOnceWritable)
+{
+    MonitorCopy monitor(Platform::NT, "ini_unwritable");
+    const std::string settings = "[Status Monitor]\r\nevent_notification_type=1\r\nIsIcon=0\r\n";
+    monitor.WriteIni(settings);
+    {
+        // Held open by another program that lets others read it only. (The
+        // read-only attribute would do on Windows; the tests run as root,
+        // whom Wine lets write read-only files.)
+        HANDLE holder = CreateFileA(monitor.iniPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                    0, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, holder);
+        ASSERT_NE(nullptr, monitor.StartAndWait("job"));
+        EXPECT_EQ(1, monitor.Send(LVWM_APPMINIMUM));
+        EXPECT_EQ(1, monitor.Send(LVWM_APPCLOSE));
+        EXPECT_EQ(0u, monitor.WaitForExit());
+        CloseHandle(holder);
+    }
+    EXPECT_EQ(settings, ReadFileBytes(monitor.iniPath)) << "the held file was changed";
+
+    ASSERT_NE(nullptr, monitor.StartAndWait("job"));
+    EXPECT_EQ(1, monitor.Send(LVWM_APPMINIMUM));
+    EXPECT_EQ(1, monitor.Send(LVWM_APPCLOSE));
+    EXPECT_EQ(0u, monitor.WaitForExit());
+    EXPECT_EQ("1", monitor.ReadIni(kSection, "IsIcon")) << "the exit after the file became writable saves";
+    EXPECT_EQ("1", monitor.ReadIni(kSection, "event_notification_type")) << "the rest of the file is kept";
+}
+
+TEST(ReliabilitySettings, HugeNamesAndLinesAroundTheSectionDoNotHideIt)
+{
+    MonitorCopy monitor(Platform::NT, "ini_huge_lines");
+    std::string content = "[" + std::string(100000, 'S') + "]\r\nevent_notification_type=2\r\n" +
+                          std::string(100000, 'k') + "=1\r\n" + RandomBytes(3, 5000) + "\r\n" +
+                          "[Status Monitor]\r\n" + std::string(100000, 'x') + "=2\r\n" +
+                          "event_notification_type=1\r\nsound_audio_alert=0\r\n";
+    monitor.WriteIni(content);
+    LONG mode = PlatformReading(monitor, "event_notification_type");
+    ASSERT_NE(nullptr, monitor.StartAndWait("/S"));
+    EXPECT_EQ(1, monitor.Send(LVWM_OPERATION, LV_OP_ENDED));
+    EXPECT_EQ(mode == 1, monitor.Running()) << "read as " << mode;
+    if (monitor.Running())
+        monitor.Send(LVWM_APPCLOSE);
+    EXPECT_EQ(0u, monitor.WaitForExit());
+}
+
+TEST(ReliabilityDriverSettings, GarbageDriverSettingsLeaveThePanelAsDrawn)
+{
+    std::string manySections;
+    for (int i = 0; i < 4000; ++i)
+        manySections += "[Section " + std::to_string(i) + "]\r\nSuperQueue=1\r\n";
+    const std::string contents[] = {
+        RandomBytes(5, 30000),
+        "[Status Monitor]\r\nSuperQueue=" + std::string(100000, '7') + "\r\n",
+        manySections + "[Status Monitor]\r\nSuperQueue=" + RandomBytes(9, 300) + "\r\n",
+        "[Status Monitor\r\nSuperQueue\r\n=\r\n]]]\r\n",
+    };
+    DriverSettings driver;
+    for (const std::string& content : contents) {
+        SCOPED_TRACE(content.substr(0, 30));
+        driver.Write(content);
+        MonitorCopy monitor(Platform::NT, "driver_garbage");
+        monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=1\r\n");
+        ASSERT_NE(nullptr, monitor.StartAndWait());
+        EXPECT_EQ(L"Disponible", monitor.ControlText(kStatusText));
+        EXPECT_TRUE(Eventually([&] {
+            return !IsWindowVisible(monitor.Control(kQueue)) && !IsWindowEnabled(monitor.Control(kQueue));
+        })) << "the queue button stays hidden and grey after the first paint";
+        EXPECT_EQ(1, monitor.Send(LVWM_ERROR, OPECALL_RECOVER, 2));
+        EXPECT_EQ(1, monitor.Send(LVWM_APPCLOSE));
+        EXPECT_EQ(0u, monitor.WaitForExit());
+    }
+}
+
+TEST(ReliabilityRegistry, PrinterNameLongerThanItsBufferFallsBackToTheDefaultPrinter)
+{
+    const struct {
+        size_t length;
+        bool fits;  // 255 characters and the NUL fill the 256-byte buffer
+    } cases[] = {{255, true}, {256, false}, {100000, false}};
+    MonitorCopy monitor(Platform::NT, "long_printer");
+    for (const char* recorder : {"monq.exe", "ownq.exe"})
+        ASSERT_TRUE(InstallRecorder(monitor.directory + recorder));
+    size_t monLines = 0;
+    size_t ownLines = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.length) + " characters");
+        std::string name(c.length, 'P');
+        ASSERT_EQ(ERROR_SUCCESS, RegSetValueA(HKEY_CLASSES_ROOT, kPrinterSubkey, REG_SZ, name.c_str(),
+                                              static_cast<DWORD>(name.size())));
+        // A section named after the name cut to the buffer: a cut name
+        // read as a whole one would pick it.
+        std::string cut = name.substr(0, 255);
+        monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=1\r\nQueueExe=monq.exe /m\r\n[" + cut +
+                         "]\r\nDevice Name=" + cut + "\r\nQueueExe=ownq.exe /own\r\n");
+        ASSERT_NE(nullptr, monitor.StartAndWait("/P job"));
+        Offer(monitor.Control(kQueue));
+        Click(monitor.Control(kQueue));
+        if (c.fits) {
+            std::string log = WaitForRecorderLog(monitor.directory + "ownq.exe", ++ownLines);
+            EXPECT_EQ(ownLines, static_cast<size_t>(std::count(log.begin(), log.end(), '\n')));
+        } else {
+            std::string log = WaitForRecorderLog(monitor.directory + "monq.exe", ++monLines);
+            EXPECT_EQ(monLines, static_cast<size_t>(std::count(log.begin(), log.end(), '\n')))
+                << "a name too long for the buffer is no name";
+        }
+        EXPECT_EQ(1, monitor.Send(LVWM_APPCLOSE));
+        EXPECT_EQ(0u, monitor.WaitForExit());
+    }
+    RegDeleteKeyA(HKEY_CLASSES_ROOT, kPrinterSubkey);
+}
+
+TEST(ReliabilityRegistry, DocumentNameOfAMillionCharactersShowsItsBeginning)
+{
+    MonitorCopy monitor(Platform::NT, "huge_document");
+    monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=1\r\n");
+    ASSERT_NE(nullptr, monitor.StartAndWait());
+    std::string name = "Rapport annuel " + std::string(1000000, 'r');
+    std::string subkey = std::string(kDocumentKey) + "\\DocName";
+    ASSERT_EQ(ERROR_SUCCESS, RegSetValueA(HKEY_CLASSES_ROOT, subkey.c_str(), REG_SZ, name.c_str(),
+                                          static_cast<DWORD>(name.size())));
+    bool answered = false;
+    EXPECT_EQ(1, monitor.Send(LVWM_DOCNAME, 0, 0, 20000, &answered));
+    EXPECT_TRUE(answered);
+    EXPECT_EQ(Utf16FromCp1252(name.substr(0, 127)), monitor.ControlText(kDocumentName));
+    RegDeleteKeyA(HKEY_CLASSES_ROOT, subkey.c_str());
+    EXPECT_EQ(1, monitor.Send(LVWM_DOCNAME));
+    EXPECT_EQ(L"", monitor.ControlText(kDocumentName));
+}
