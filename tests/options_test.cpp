@@ -337,6 +337,14 @@ TEST(OptionsDialog, PanelTakesNoInputWhileOpenAndGetsItBack)
     EXPECT_FALSE(IsWindowEnabled(monitor.window));
     // Escape on the panel would close the monitor; F1 after it comes back
     // from the dialog, so Escape has been handled by then.
+    // Monitors of tests running beside this one may take the foreground,
+    // and the focus with it: give it back to the dialog first.
+    HWND ok = GetDlgItem(dialog, kOk);
+    ASSERT_TRUE(Eventually([&] {
+        if (FocusOf(dialog) != ok)
+            SetForegroundWindow(dialog);
+        return FocusOf(dialog) == ok;
+    }));
     HWND close = monitor.Control(kPanelClose);
     PressKey(close, VK_ESCAPE);
     PressKey(close, VK_F1);
