@@ -1,10 +1,11 @@
 #!/bin/sh
-# Builds the monitor and the benchmark, then runs the benchmark under Wine in
-# a virtual X screen with a Wine prefix of its own. Extra arguments go to
-# the benchmark (--runs N, --reports N). LUMEVIEW_BUILD names another build
-# folder than build/.
+# Installs what is missing, builds the monitor and the benchmark, then runs
+# the benchmark under Wine in a virtual X screen with a Wine prefix of its
+# own. Extra arguments go to the benchmark (--runs N, --reports N).
+# LUMEVIEW_BUILD names another build folder than build/.
 set -eu
 cd "$(dirname "$0")/.."
+sh scripts/install-deps.sh
 build=${LUMEVIEW_BUILD:-build}
 [ -f "$build/CMakeCache.txt" ] || cmake --preset mingw-i686 -B "$build" -G Ninja
 cmake --build "$build" --target lumeview_bench -j"$(nproc)"

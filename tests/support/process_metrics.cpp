@@ -2,6 +2,8 @@
 
 #include <psapi.h>
 
+#include <algorithm>
+
 ProcessMemory MemoryOf(HANDLE process)
 {
     PROCESS_MEMORY_COUNTERS counters = {};
@@ -26,6 +28,18 @@ long LiveGdiObjects()
             ++live;
     }
     return live;
+}
+
+double GrowthTrend::MedianStep() const
+{
+    if (readings_.size() < 2)
+        return 0.0;
+    std::vector<double> steps;
+    for (size_t i = 1; i < readings_.size(); ++i)
+        steps.push_back(readings_[i] - readings_[i - 1]);
+    std::sort(steps.begin(), steps.end());
+    size_t middle = steps.size() / 2;
+    return steps.size() % 2 ? steps[middle] : (steps[middle - 1] + steps[middle]) / 2.0;
 }
 
 namespace {

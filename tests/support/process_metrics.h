@@ -21,6 +21,21 @@ ProcessMemory MemoryOf(HANDLE process);
 // compare two readings, never a reading with a constant.
 long LiveGdiObjects();
 
+// Readings taken at regular points of a long run. A leak grows between
+// nearly every two readings; a one-time step (a cache filled at its first
+// use, or something another program set off) shows between two of them
+// only. The median growth between successive readings tells them apart.
+class GrowthTrend {
+public:
+    void Add(double reading) { readings_.push_back(reading); }
+    double MedianStep() const;
+    double Total() const { return readings_.size() < 2 ? 0.0 : readings_.back() - readings_.front(); }
+    size_t Readings() const { return readings_.size(); }
+
+private:
+    std::vector<double> readings_;
+};
+
 // Top-level windows of a class, hidden ones included.
 std::vector<HWND> WindowsOfClass(const char* className);
 
