@@ -428,7 +428,7 @@ int main(int argc, char** argv)
         Format("%.2f", reportUs / nullUs), "<= 3");
     Row("status reports per second", Format("%.0f", 1e6 / reportUs), Format("%.0f WM_NULL", 1e6 / nullUs), "", "");
     double changingUs = Median(changingTrips);
-    Row("report changing the state, with repaint", Format("%.1f us", changingUs), Format("%.1f us WM_NULL", nullUs),
+    Row("state-changing report, with repaint", Format("%.1f us", changingUs), Format("%.1f us WM_NULL", nullUs),
         Format("%.2f", changingUs / nullUs), "");
     Row("full repaint of the panel", Format("%.2f ms", panelRepaint),
         Format("%.2f ms minimal window", minimalRepaint), Format("%.2f", panelRepaint / minimalRepaint), "");
