@@ -83,7 +83,7 @@ bool FocusByKeyboard(HWND dialog, int id)
 {
     HWND target = GetDlgItem(dialog, id);
     for (int presses = 0; presses < 12; ++presses) {
-        HWND focus = FocusOf(dialog);
+        HWND focus = RegainFocus(dialog);
         if (focus == target)
             return true;
         int focused = GetDlgCtrlID(focus);

@@ -37,6 +37,19 @@ inline HWND FocusOf(HWND window)
     return gui.hwndFocus;
 }
 
+// Monitors of tests running beside this one may take the foreground, and
+// the keyboard focus with it: takes it back for the dialog's window.
+inline HWND RegainFocus(HWND dialog)
+{
+    HWND root = GetAncestor(dialog, GA_ROOT);
+    Eventually([&] {
+        if (FocusOf(dialog) == nullptr)
+            SetForegroundWindow(root);
+        return FocusOf(dialog) != nullptr;
+    }, 2000);
+    return FocusOf(dialog);
+}
+
 // A key as the keyboard delivers it to the window with the focus.
 inline void PressKey(HWND target, UINT key)
 {
@@ -57,7 +70,7 @@ inline void PressKeyIn(HWND dialog, UINT key)
 inline bool TabTo(HWND dialog, HWND control)
 {
     for (int presses = 0; presses < 12; ++presses) {
-        HWND focus = FocusOf(dialog);
+        HWND focus = RegainFocus(dialog);
         if (focus == control)
             return true;
         PressKeyIn(dialog, VK_TAB);
