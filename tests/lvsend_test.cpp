@@ -353,6 +353,9 @@ TEST(Lvsend, StartRunsTheMonitorAndWaitsForItsWindow)
 
     EXPECT_EQ(0u, RunLvsend(exe + "close").exitCode);
     EXPECT_TRUE(Eventually([&] { return monitor.FindMainWindow() == nullptr; }));
+    // The closed copy ends by saving IsIcon; the next start must not meet it.
+    EXPECT_TRUE(Eventually([&] { return monitor.ReadIni("Status Monitor", "IsIcon") != "<absent>"; }));
+    Sleep(500);
 
     // "/S" while the monitor shows only while printing: it declines to run.
     result = RunLvsend(exe + "start /S");
