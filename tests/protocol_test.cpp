@@ -23,6 +23,18 @@ void StartInMode(MonitorCopy& monitor, int mode, int alert = 0)
     ASSERT_NE(nullptr, monitor.StartAndWait());
 }
 
+// A step that must change nothing is judged only after the monitor has
+// painted what it invalidated and finished that paint: the panel has no
+// update region left and a message sent after it has been answered.
+void WaitForPanelPaint(MonitorCopy& monitor)
+{
+    HWND panel = monitor.Panel();
+    ASSERT_TRUE(Eventually([&] { return !GetUpdateRect(panel, nullptr, FALSE); })) << "the panel never painted";
+    bool answered = false;
+    monitor.Send(WM_NULL, 0, 0, 5000, &answered);
+    ASSERT_TRUE(answered) << "no answer after the paint";
+}
+
 }  // namespace
 
 TEST(SetState, RefusesUnknownStatesAndKeepsTheCurrentOne)
@@ -56,8 +68,8 @@ TEST(StatusReport, StateFollowsCategoryAndCodeComparedUnsigned)
         {1, 5, Error}, {1, 0, Error},
         {2, 2, Error}, {2, 20, Error},
         {3, 2, Error}, {3, 5, Ready}, {3, 18, Ready}, {3, 22, Error}, {3, 0, Ready},
-        {3, -1, Ready},
-        {4, 1, Warning}, {4, 3, Error}, {4, 9, Warning},
+        {3, -1, Ready}, {3, 0x00010002, Ready},
+        {4, 1, Warning}, {4, 0x00010003, Warning}, {4, 3, Error}, {4, 9, Warning},
         {5, 2, Ready}, {7, 2, Ready}, {0xFFFFFFFF, 2, Ready}, {static_cast<WPARAM>(-4), 1, Ready},
     };
     HelpSpy spy;
@@ -89,13 +101,13 @@ TEST(StatusReport, PaperJamShowsTextSetsErrorAndKeepsFocusInPanel)
 
 TEST(ShowPolicy, ReportsAndOperationsByMode)
 {
-    enum Sent { Report, Printing, Scanning, Copying, PowerSave };
+    enum Sent { Report, Printing, Scanning, Copying, PowerSave, PrintingHighBits };
     struct Case {
         int mode;
         Sent sent;
         bool shows;
     } cases[] = {
-        {0, Report, true}, {0, Printing, true}, {0, Scanning, false}, {0, Copying, false}, {0, PowerSave, false},
+        {0, Report, true}, {0, Printing, true}, {0, PrintingHighBits, true}, {0, Scanning, false}, {0, Copying, false}, {0, PowerSave, false},
         {1, Report, true}, {1, Printing, true}, {1, Scanning, true}, {1, Copying, true}, {1, PowerSave, true},
         {2, Report, true}, {2, Printing, true}, {2, Scanning, false},
         {7, Report, false}, {7, Printing, false}, {7, Scanning, false},
@@ -130,6 +142,9 @@ TEST(ShowPolicy, ReportsAndOperationsByMode)
         case PowerSave:
             EXPECT_EQ(1, monitor.Send(LVWM_OPERATION, LV_OP_PSAVEMODE));
             break;
+        case PrintingHighBits:
+            EXPECT_EQ(1, monitor.Send(LVWM_OPERATION, 0x00050000 | LV_OP_PRINTING));
+            break;
         }
         EXPECT_EQ(c.shows, IsWindowVisible(monitor.window) != FALSE);
     }
@@ -143,6 +158,7 @@ TEST(Operation, EndClosesTheMonitorUnlessAlwaysShown)
         SCOPED_TRACE("mode " + std::to_string(mode));
         MonitorCopy monitor;
         StartInMode(monitor, mode);
+        monitor.Send(LVWM_PROGRESS, LV_PROGRESS_DONE, 3);
         monitor.Send(LVWM_PROGRESS, LV_PROGRESS_TOTAL, 12);
         monitor.Send(LVWM_OPERATION, LV_OP_PRINTING);
         EXPECT_EQ(L"Impression en cours", monitor.ControlText(kStatusText));
@@ -154,6 +170,9 @@ TEST(Operation, EndClosesTheMonitorUnlessAlwaysShown)
             EXPECT_EQ(L"Disponible", monitor.ControlText(kStatusText));
             EXPECT_TRUE(Eventually([&] { return monitor.ControlText(kPagesText).empty(); }))
                 << "the end of an operation resets the total";
+            monitor.Send(LVWM_PROGRESS, LV_PROGRESS_TOTAL, 12);
+            EXPECT_TRUE(Eventually([&] { return monitor.ControlText(kPagesText) == L"3 de 12"; }))
+                << "and keeps the pages done";
             monitor.Send(LVWM_APPCLOSE);
         }
         EXPECT_EQ(0u, monitor.WaitForExit());
@@ -212,12 +231,13 @@ TEST(JobWindow, RegistrationEnablesTheCancelButton)
     };
     MonitorCopy monitor;
     StartInMode(monitor, 1);
-    EXPECT_TRUE(Eventually([&] { return !IsWindowEnabled(monitor.Control(kCancelJob)); }))
-        << "no job window: the first paint disables the button";
+    WaitForPanelPaint(monitor);
+    EXPECT_FALSE(IsWindowEnabled(monitor.Control(kCancelJob))) << "no job window: the first paint disables the button";
     for (const Step& step : steps) {
         SCOPED_TRACE("wParam " + std::to_string(step.wParam));
         EXPECT_EQ(1, monitor.Send(LVWM_JOBWINDOW, step.wParam, reinterpret_cast<LPARAM>(step.handle)));
-        EXPECT_TRUE(Eventually([&] { return (IsWindowEnabled(monitor.Control(kCancelJob)) != FALSE) == step.enabled; }));
+        WaitForPanelPaint(monitor);
+        EXPECT_EQ(step.enabled, IsWindowEnabled(monitor.Control(kCancelJob)) != FALSE);
     }
     DestroyWindow(job);
     DestroyWindow(other);

@@ -129,9 +129,9 @@ TEST(StateRule, EveryCategoryAndBoundary)
         {3, 3, Ready, false}, {3, 6, Ready, false}, {3, 7, Error, true}, {3, 10, Error, true},
         {3, 11, Ready, false}, {3, 12, Ready, false}, {3, 13, Error, true}, {3, 16, Error, true},
         {3, 17, Ready, false}, {3, 21, Ready, false}, {3, 22, Error, true}, {3, 23, Error, true},
-        {3, 24, Ready, false}, {3, 0xFFFFFFFF, Ready, false},
+        {3, 24, Ready, false}, {3, 0xFFFFFFFF, Ready, false}, {3, 0x00010002, Ready, false},
         {4, 0, Warning, false}, {4, 1, Warning, false}, {4, 2, Warning, false},
-        {4, 3, Error, true}, {4, 9, Warning, false},
+        {4, 3, Error, true}, {4, 9, Warning, false}, {4, 0x00010003, Warning, false},
         {5, 1, Ready, false}, {7, 2, Ready, false}, {0xFFFFFFFF, 2, Ready, false},
     };
     for (const Case& c : cases) {

@@ -1,0 +1,134 @@
+// The main window and its panel hosted in this process, for what another
+// process cannot see under Wine: the class icon a state change sets, the
+// hide-and-show it does on Win32s alone, and the progress bar's pixels
+// (the bar is hidden at every paint, so it is drawn here while shown).
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "lvwm_messages.h"
+#include "main_window.h"
+#include "monitor_state.h"
+#include "resource.h"
+#include "shell.h"
+#include "status_panel.h"
+
+namespace {
+
+std::vector<WPARAM> shownOrHidden;  // WM_SHOWWINDOW of the main window, in order
+
+LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_SHOWWINDOW)
+        shownOrHidden.push_back(wParam);
+    // The hosted window has no run to end and no settings file to save to.
+    if (message == WM_DESTROY)
+        return 0;
+    return MainWindowProc(window, message, wParam, lParam);
+}
+
+void PumpMessages()
+{
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (!IsDialogMessageA(currentDialog, &message)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    }
+}
+
+// Made as start-up makes it, shown above the other windows of the screen.
+class HostedMonitor {
+public:
+    explicit HostedMonitor(const char* className)
+    {
+        HINSTANCE instance = GetModuleHandleA(nullptr);
+        monitorState = MonitorState();
+        monitorState.instance = instance;
+        monitorState.notificationMode = NotifyAlways;
+        WNDCLASSA windowClass = {};
+        windowClass.lpfnWndProc = RecordingProc;
+        windowClass.hInstance = instance;
+        windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_DEVICE_READY));
+        windowClass.lpszClassName = className;
+        RegisterClassA(&windowClass);
+        monitorState.mainWindow = CreateWindowA(className, "hosted", WS_POPUP, 0, 0, 640, 400, nullptr, nullptr,
+                                                instance, nullptr);
+        currentDialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_STATUS_PANEL), monitorState.mainWindow,
+                                           StatusPanelProc, 0);
+        SetWindowPos(monitorState.mainWindow, HWND_TOPMOST, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        UpdateWindow(monitorState.mainWindow);
+        PumpMessages();
+    }
+    ~HostedMonitor() { DestroyWindow(monitorState.mainWindow); }
+    HostedMonitor(const HostedMonitor&) = delete;
+    HostedMonitor& operator=(const HostedMonitor&) = delete;
+};
+
+}  // namespace
+
+TEST(SetStateInProcess, ClassIconByStateAndHideAndShowOnWin32sOnly)
+{
+    HostedMonitor host("LUMEVIEW_STATE_ICON");
+    ASSERT_NE(nullptr, currentDialog);
+    const struct {
+        DeviceState state;
+        int icon;
+    } changes[] = {{Warning, IDI_DEVICE_WARNING}, {Error, IDI_DEVICE_ERROR}, {Ready, IDI_DEVICE_READY}};
+    for (DWORD platform : {VER_PLATFORM_WIN32s, VER_PLATFORM_WIN32_WINDOWS, VER_PLATFORM_WIN32_NT}) {
+        monitorState.platformId = platform;
+        for (const auto& change : changes) {
+            SCOPED_TRACE("platform " + std::to_string(platform) + " state " + std::to_string(change.state));
+            shownOrHidden.clear();
+            EXPECT_EQ(1, SendMessageA(monitorState.mainWindow, LVWM_SETSTATE, change.state, 0));
+            HICON expected = LoadIconA(monitorState.instance, MAKEINTRESOURCEA(change.icon));
+            EXPECT_EQ(reinterpret_cast<LONG_PTR>(expected), GetClassLongPtrA(monitorState.mainWindow, GCLP_HICON));
+            std::vector<WPARAM> expectedSteps;
+            if (platform == VER_PLATFORM_WIN32s)
+                expectedSteps = {FALSE, TRUE};
+            EXPECT_EQ(expectedSteps, shownOrHidden) << "hidden (0) and shown again (1)";
+            EXPECT_TRUE(IsWindowVisible(monitorState.mainWindow));
+            shownOrHidden.clear();
+            EXPECT_EQ(1, SendMessageA(monitorState.mainWindow, LVWM_SETSTATE, change.state, 0));
+            EXPECT_TRUE(shownOrHidden.empty()) << "the same state again changes nothing";
+        }
+    }
+}
+
+TEST(ProgressBarInProcess, GreenRunsFromTheInnerLeftEdgeForItsShare)
+{
+    HostedMonitor host("LUMEVIEW_PROGRESS_BAR");
+    HWND bar = monitorState.progressBar;
+    ASSERT_NE(nullptr, bar);
+    // An inner width of 100 pixels inside the one-pixel frame.
+    RECT outer;
+    RECT client;
+    GetWindowRect(bar, &outer);
+    GetClientRect(bar, &client);
+    int frame = (outer.right - outer.left) - client.right;
+    SetWindowPos(bar, nullptr, 0, 0, 102 + frame, outer.bottom - outer.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    GetClientRect(bar, &client);
+    ASSERT_EQ(102, client.right);
+    // No message is handled from here on, so no paint hides the bar again.
+    ShowWindow(bar, SW_SHOWNA);
+    const COLORREF green = RGB(0, 255, 0);
+    const struct {
+        LONG done;
+        LONG total;
+        int greenWidth;
+    } cases[] = {{5, 10, 50}, {1, 3, 33}, {10, 10, 100}, {7, 5, 100}, {0, 10, 0}, {3, -1, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.done) + " of " + std::to_string(c.total));
+        ASSERT_EQ(1, ShowPageProgress(c.done, c.total));
+        HDC dc = GetDC(bar);
+        int y = client.bottom / 2;
+        std::string row;
+        for (int x = 0; x < client.right; ++x)
+            row += GetPixel(dc, x, y) == green ? 'G' : '.';
+        ReleaseDC(bar, dc);
+        EXPECT_EQ("." + std::string(c.greenWidth, 'G') + std::string(100 - c.greenWidth, '.') + ".", row);
+    }
+}
