@@ -45,8 +45,23 @@ void LoadPathSettings()
     ReadMonitorString(kKeySoundFile, appSettings.soundFile, sizeof appSettings.soundFile);
 
     ReadMonitorString(kKeyQueueExe, value, sizeof value);
-    JoinDirectory(appSettings.queueCommand, sizeof appSettings.queueCommand,
-                  appSettings.exeDirectory, value);
+    SetQueueCommand(appSettings.exeDirectory, value);
+}
+
+bool ProgramFileExists(const char* path)
+{
+    char found[kSettingPathSize];
+    DWORD length = SearchPathA(nullptr, path, ".exe", sizeof found, found, nullptr);
+    if (length == 0 || length >= sizeof found)
+        return false;
+    DWORD attributes = GetFileAttributesA(found);
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+void SetQueueCommand(const char* directory, const char* command)
+{
+    QuotedCommandLine(appSettings.queueCommand, sizeof appSettings.queueCommand, directory, command,
+                      ProgramFileExists);
 }
 
 LONG ReadIsIconSetting()

@@ -50,6 +50,26 @@ const char* IsIconOnExit(LONG closedByRequest, LONG notificationMode, bool minim
 // directory + value, cut to fit `size` bytes.
 void JoinDirectory(char* target, size_t size, const char* directory, const char* value);
 
+// Whether `path` names a program that a command line could start.
+typedef bool (*ProgramCheck)(const char* path);
+
+// The command line that starts `command`, a program and its arguments,
+// with the program taken from `directory` ("" for a command as written).
+// A program that holds a blank is put in quotes, so that no shorter path
+// is tried before it; the arguments follow as written. Unquoted, the
+// program is the longest part before a blank that `exists` accepts, or the
+// whole command when it holds no blank between words. False, with `out`
+// empty, when there is no program or the line does not fit `size` bytes.
+bool QuotedCommandLine(char* out, size_t size, const char* directory, const char* command, ProgramCheck exists);
+
+// The check QuotedCommandLine is given: a file the system's program search
+// finds, ".exe" added to a name without extension.
+bool ProgramFileExists(const char* path);
+
+// Puts the runnable line for `command` under `directory` into queueCommand;
+// empty when there is nothing to run.
+void SetQueueCommand(const char* directory, const char* command);
+
 // Name of the current printer (at most 255 characters); returns 1.
 int PrinterIdentity(char* out);
 

@@ -1,8 +1,9 @@
-// Pure parts of the settings: the texts the monitor writes and the IsIcon
-// rule at exit.
+// Pure parts of the settings: the texts the monitor writes, the IsIcon
+// rule at exit, and the command lines built from settings.
 #include "app_settings.h"
 
 #include <stdio.h>
+#include <string.h>
 
 const char* AlertSettingText(LONG alertEnabled)
 {
@@ -33,4 +34,75 @@ const char* IsIconOnExit(LONG closedByRequest, LONG notificationMode, bool minim
 void JoinDirectory(char* target, size_t size, const char* directory, const char* value)
 {
     snprintf(target, size, "%s%s", directory, value);
+}
+
+static bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+// Whether directory + the first `length` characters of `command` names a
+// program; a candidate too long for a path names none.
+static bool NamesProgram(const char* directory, const char* command, size_t length, ProgramCheck exists)
+{
+    char candidate[kSettingPathSize];
+    int joined = snprintf(candidate, sizeof candidate, "%s%.*s", directory, static_cast<int>(length), command);
+    return joined > 0 && static_cast<size_t>(joined) < sizeof candidate && exists(candidate);
+}
+
+// Length of the program at the start of an unquoted command. The system
+// would try each cut before a blank, shortest first, and run the first
+// that exists: a file planted there would run instead. The longest one
+// that exists is the program the command was written for.
+static size_t UnquotedProgramLength(const char* directory, const char* command, ProgramCheck exists)
+{
+    size_t length = strlen(command);
+    size_t cuts = 0;
+    size_t lastCut = 0;
+    size_t program = 0;
+    for (size_t end = 1; end <= length; ++end) {
+        bool wordEnds = end == length ? !IsBlank(command[end - 1])
+                                      : IsBlank(command[end]) && !IsBlank(command[end - 1]);
+        if (!wordEnds)
+            continue;
+        ++cuts;
+        lastCut = end;
+        if (NamesProgram(directory, command, end, exists))
+            program = end;
+    }
+    // A single word can only be read one way.
+    return cuts == 1 ? lastCut : program;
+}
+
+bool QuotedCommandLine(char* out, size_t size, const char* directory, const char* command, ProgramCheck exists)
+{
+    out[0] = '\0';
+    const char* program = command;
+    size_t programLength = 0;
+    const char* arguments = nullptr;
+    bool quoted = command[0] == '"';
+    if (quoted) {
+        program = command + 1;
+        const char* closing = strchr(program, '"');
+        programLength = closing ? static_cast<size_t>(closing - program) : strlen(program);
+        arguments = closing ? closing + 1 : program + programLength;
+    } else {
+        programLength = UnquotedProgramLength(directory, command, exists);
+        arguments = command + programLength;
+    }
+    if (programLength == 0)
+        return false;
+
+    char path[kSettingPathSize];
+    int joined = snprintf(path, sizeof path, "%s%.*s", directory, static_cast<int>(programLength), program);
+    if (joined < 0 || static_cast<size_t>(joined) >= sizeof path)
+        return false;
+    // A program quoted as written stays quoted.
+    bool needsQuotes = quoted || strpbrk(path, " \t") != nullptr;
+    int written = snprintf(out, size, needsQuotes ? "\"%s\"%s" : "%s%s", path, arguments);
+    if (written < 0 || static_cast<size_t>(written) >= size) {
+        out[0] = '\0';
+        return false;
+    }
+    return true;
 }

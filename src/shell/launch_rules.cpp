@@ -40,6 +40,11 @@ void DeriveExecutableNames(const char* modulePath, ExecutableNames* names)
         CharUpperBuffA(names->className, static_cast<DWORD>(strlen(names->className)));
 }
 
+bool ModulePathFits(DWORD length)
+{
+    return length > 0 && length < kPathSize;
+}
+
 CommandLine ParseCommandLine(const char* commandLine)
 {
     CommandLine parsed = {false, commandLine};

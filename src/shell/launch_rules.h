@@ -14,6 +14,15 @@ struct ExecutableNames {
     char settingsPath[kPathSize];     // directory, name up to its first '.', ".INI"
 };
 
+// The module path buffer: one byte more than a path may take, so that a
+// longer path gives a length of kPathSize or more, whether the system
+// reports a cut with or without room for the NUL.
+const size_t kModulePathSize = kPathSize + 1;
+
+// Whether GetModuleFileNameA's result is a whole path that fits the
+// program's 260-byte paths: 0 is a failure, kPathSize or more a cut.
+bool ModulePathFits(DWORD length);
+
 // Derives the names from the module path. An empty path leaves the
 // directory and settings path empty and gives the fallback class name.
 void DeriveExecutableNames(const char* modulePath, ExecutableNames* names);

@@ -23,6 +23,8 @@ static const int kDefaultHeight = 300;
 // A copy that hangs in its start must not hold every later start for long.
 static const DWORD kStartTurnWaitMs = 10000;
 static const char kStartTurnSuffix[] = ".start";
+// How long a second start waits for the running copy to show itself.
+static const UINT kShowAnswerMs = 5000;
 
 // A start looks for a running copy and, finding none, makes its window; two
 // copies started at the same moment would both find none and both run. The
@@ -59,11 +61,14 @@ private:
     bool held_ = false;
 };
 
+// A path that does not fit is taken as no path: names derived from a cut
+// one would put the settings in another folder.
 static void DeriveNames()
 {
-    char modulePath[kPathSize] = {};
-    GetModuleFileNameA(nullptr, modulePath, sizeof modulePath);
-    modulePath[sizeof modulePath - 1] = '\0';
+    char modulePath[kModulePathSize] = {};
+    DWORD length = GetModuleFileNameA(nullptr, modulePath, sizeof modulePath);
+    if (!ModulePathFits(length))
+        modulePath[0] = '\0';
 
     ExecutableNames names;
     DeriveExecutableNames(modulePath, &names);
@@ -72,15 +77,17 @@ static void DeriveNames()
     lstrcpynA(appSettings.settingsPath, names.settingsPath, sizeof appSettings.settingsPath);
 }
 
-// A running copy is asked to show itself; the caller waits for it, but no
-// later start waits behind it.
+// A running copy is asked to show itself; no later start waits behind
+// this one, and this one waits for a hung copy (or another program's
+// window of the same class) only so long.
 static bool ForwardToRunningCopy(StartTurn* turn)
 {
     HWND running = FindWindowA(windowClassName, nullptr);
     if (!running)
         return false;
     turn->End();
-    SendMessageA(running, LVWM_APPSHOW, 0, 0);
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(running, LVWM_APPSHOW, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, kShowAnswerMs, &ignored);
     return true;
 }
 

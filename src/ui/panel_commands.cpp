@@ -41,7 +41,8 @@ static INT_PTR CloseMonitor(HWND panel)
 }
 
 // Win32s has no WinHelp service to ask for a topic: the viewer is started
-// on the file instead. A path too long for the line is cut, not overrun.
+// on the file instead. A line too long for its buffer is not run: cut, it
+// would name another file.
 static INT_PTR ShowStateHelp(HWND panel)
 {
     if (monitorState.platformId != VER_PLATFORM_WIN32s) {
@@ -49,7 +50,9 @@ static INT_PTR ShowStateHelp(HWND panel)
         return 1;
     }
     char command[kHelpCommandSize];
-    snprintf(command, sizeof command, "winhelp.exe %s", appSettings.helpFilePath);
+    int length = snprintf(command, sizeof command, "winhelp.exe %s", appSettings.helpFilePath);
+    if (length < 0 || length >= static_cast<int>(sizeof command))
+        return 1;
     WinExec(command, SW_SHOW);
     return 1;
 }
@@ -65,17 +68,19 @@ static bool HasOwnSection(const char* printer)
 }
 
 // With /P the viewer is read afresh from the printer's section, as stored,
-// without the program's directory.
+// without the program's directory. An empty command has nothing to run.
 static INT_PTR StartQueueViewer()
 {
     if (monitorState.printerNameMode) {
         char printer[kPrinterNameSize];
         PrinterIdentity(printer);
         const char* section = HasOwnSection(printer) ? printer : kStatusMonitor;
-        GetPrivateProfileStringA(section, kKeyQueueExe, "", appSettings.queueCommand,
-                                 sizeof appSettings.queueCommand, appSettings.settingsPath);
+        char stored[kSettingPathSize];
+        GetPrivateProfileStringA(section, kKeyQueueExe, "", stored, sizeof stored, appSettings.settingsPath);
+        SetQueueCommand("", stored);
     }
-    WinExec(appSettings.queueCommand, SW_SHOW);
+    if (appSettings.queueCommand[0] != '\0')
+        WinExec(appSettings.queueCommand, SW_SHOW);
     return 1;
 }
 
@@ -138,19 +143,59 @@ private:
     void* bytes_;
 };
 
+// Reads the printer's level-2 record into a block of the size the spooler
+// asks for; the record is 0 when it cannot be read.
+class PrinterRecord {
+public:
+    explicit PrinterRecord(HANDLE printer) : size_(NeededSize(printer)), block_(size_)
+    {
+        DWORD needed = 0;
+        if (block_.bytes() && GetPrinterA(printer, 2, block_.bytes(), size_, &needed))
+            record_ = reinterpret_cast<PRINTER_INFO_2A*>(block_.bytes());
+    }
+    PrinterRecord(const PrinterRecord&) = delete;
+    PrinterRecord& operator=(const PrinterRecord&) = delete;
+
+    PRINTER_INFO_2A* record() const { return record_; }
+
+private:
+    // Asked without a buffer, the spooler normally fails and names the size
+    // it needs; a failure that names none gives no record.
+    static DWORD NeededSize(HANDLE printer)
+    {
+        DWORD needed = 0;
+        return GetPrinterA(printer, 2, nullptr, 0, &needed) ? 0 : needed;
+    }
+
+    DWORD size_;
+    Block block_;
+    PRINTER_INFO_2A* record_ = nullptr;
+};
+
+// Stores `chosen` as the printer's default document settings. The record
+// is read again at this moment, so that what others changed while the
+// dialog was open (comment, port, share) is written back as they left it,
+// and without its security descriptor, which the spooler then leaves as it
+// is. Level 8, which holds the settings alone, is not known before
+// Windows 2000.
+static void StoreDefaultDocumentSettings(HANDLE printer, DEVMODEA* chosen)
+{
+    PrinterRecord fresh(printer);
+    if (!fresh.record())
+        return;
+    fresh.record()->pDevMode = chosen;
+    fresh.record()->pSecurityDescriptor = nullptr;
+    SetPrinterA(printer, 2, reinterpret_cast<BYTE*>(fresh.record()), 0);
+}
+
 // The driver's document dialog starts from the printer's defaults; OK makes
 // what the user chose the new defaults.
 static void EditDefaultDocumentSettings(HWND panel, HANDLE printer)
 {
-    DWORD needed = 0;
-    // Asked without a buffer, the spooler normally fails and names the size
-    // it needs; a failure that names none ends the command.
-    if (GetPrinterA(printer, 2, nullptr, 0, &needed) || needed == 0)
+    PrinterRecord info(printer);
+    PRINTER_INFO_2A* record = info.record();
+    if (!record)
         return;
-    Block info(needed);
-    if (!info.bytes() || !GetPrinterA(printer, 2, info.bytes(), needed, &needed))
-        return;
-    PRINTER_INFO_2A* record = reinterpret_cast<PRINTER_INFO_2A*>(info.bytes());
 
     LONG devModeSize = DocumentPropertiesA(panel, printer, record->pPrinterName, nullptr, nullptr, 0);
     if (devModeSize <= 0)
@@ -162,8 +207,7 @@ static void EditDefaultDocumentSettings(HWND panel, HANDLE printer)
     if (DocumentPropertiesA(panel, printer, record->pPrinterName, chosen, nullptr,
                             DM_IN_PROMPT | DM_OUT_BUFFER) != IDOK)
         return;
-    record->pDevMode = chosen;
-    SetPrinterA(printer, 2, info.bytes(), 0);
+    StoreDefaultDocumentSettings(printer, chosen);
 }
 
 // Without /P the printer is the one named "Status Monitor". A name longer
@@ -200,9 +244,13 @@ static INT_PTR ShowPrinterProperties(HWND panel)
 }
 
 // The panel takes no input while the dialog is open; the dialog gives it
-// back when it closes.
+// back when it closes. A second request while one is open (it can only
+// come from outside) is left alone: two dialogs would each give the input
+// back on closing, the other still open.
 static INT_PTR OpenOptions()
 {
+    if (currentDialog != monitorState.panel)
+        return 1;
     HWND dialog = CreateDialogParamA(monitorState.instance, MAKEINTRESOURCEA(IDD_OPTIONS),
                                      monitorState.mainWindow, OptionsDialogProc, 0);
     if (!dialog)

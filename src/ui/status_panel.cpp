@@ -65,8 +65,11 @@ void SetControlFont(HWND control, int height, int width, int escapement, int ori
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), 1);
 }
 
+// Without the status control nothing would hold the font, nor release it.
 static void SetStatusFont()
 {
+    if (!monitorState.statusText)
+        return;
     SetControlFont(monitorState.statusText, -MulDiv(kStatusFontPoints, kStatusFontDpi, 72), 0, 0, 0,
                    FW_DONTCARE, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
                    CLIP_DEFAULT_PRECIS, DRAFT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Arial");

@@ -140,9 +140,13 @@ bool FileExists(const std::string& path)
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-MonitorCopy::MonitorCopy(Platform platform, const std::string& exeBase)
+MonitorCopy::MonitorCopy(Platform platform, const std::string& exeBase, const std::string& folder)
 {
     directory = TestWorkDir();
+    if (!folder.empty()) {
+        directory += folder + "\\";
+        CreateDirectoryA(directory.c_str(), nullptr);
+    }
     std::string base = exeBase.empty() ? CurrentTestName() : exeBase;
     exeName = base + ".exe";
     exePath = directory + exeName;

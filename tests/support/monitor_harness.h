@@ -39,7 +39,9 @@ bool FileExists(const std::string& path);
 class MonitorCopy {
 public:
     // exeBase: file name without ".exe"; empty takes one from the test name.
-    explicit MonitorCopy(Platform platform = Platform::NT, const std::string& exeBase = "");
+    // folder: a folder of its own inside the test's folder, made if needed.
+    explicit MonitorCopy(Platform platform = Platform::NT, const std::string& exeBase = "",
+                         const std::string& folder = "");
     ~MonitorCopy();
     MonitorCopy(const MonitorCopy&) = delete;
     MonitorCopy& operator=(const MonitorCopy&) = delete;

@@ -1,0 +1,235 @@
+// What an unlucky install, a hung copy or another local program can make
+// the monitor do: the command lines it builds, the start-up path, a second
+// start, a second options request, and fonts without a panel.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app_settings.h"
+#include "launch_rules.h"
+#include "lvwm_messages.h"
+#include "main_window.h"
+#include "monitor_harness.h"
+#include "monitor_state.h"
+#include "panel_input.h"
+#include "process_metrics.h"
+#include "recorder.h"
+
+namespace {
+
+const int kQueue = 1000;
+const int kOptions = 1005;
+
+std::set<std::string>& ExistingPrograms()
+{
+    static std::set<std::string> programs;
+    return programs;
+}
+
+bool InExistingPrograms(const char* path)
+{
+    return ExistingPrograms().count(path) != 0;
+}
+
+size_t LineCount(const std::string& text)
+{
+    size_t lines = 0;
+    for (char c : text)
+        lines += c == '\n';
+    return lines;
+}
+
+BOOL CALLBACK CollectOptionsDialog(HWND window, LPARAM data)
+{
+    char title[32] = {};
+    GetWindowTextA(window, title, sizeof title);
+    if (IsWindowVisible(window) && lstrcmpA(title, "Options") == 0)
+        reinterpret_cast<std::vector<HWND>*>(data)->push_back(window);
+    return TRUE;
+}
+
+// Top-level options dialogs of the monitor's thread.
+std::vector<HWND> OptionsDialogs(HWND mainWindow)
+{
+    std::vector<HWND> dialogs;
+    EnumThreadWindows(GetWindowThreadProcessId(mainWindow, nullptr), CollectOptionsDialog,
+                      reinterpret_cast<LPARAM>(&dialogs));
+    return dialogs;
+}
+
+}  // namespace
+
+TEST(CommandLineRule, ProgramQuotedArgumentsAsWrittenNothingWhenItDoesNotFit)
+{
+    ExistingPrograms() = {"D:\\Outils.exe", "D:\\Outils Brevik\\fileq.exe", "D:\\Outils Brevik\\Vue file\\q.exe",
+                          "C:\\Program Files\\q.exe", "C:\\Program", "C:\\Tools\\fileq.exe", "monq.exe"};
+    // Arguments that make the quoted line 259 characters long: all a 260-byte line holds.
+    std::string filling(260 - sizeof "\"D:\\Outils Brevik\\fileq.exe\" ", 'x');
+    const struct {
+        const char* directory;
+        std::string command;
+        std::string line;  // empty: nothing to run
+    } cases[] = {
+        {"D:\\Outils Brevik\\", "fileq.exe /tous \"Bureau 12\"", "\"D:\\Outils Brevik\\fileq.exe\" /tous \"Bureau 12\""},
+        {"D:\\Outils Brevik\\", "fileq.exe", "\"D:\\Outils Brevik\\fileq.exe\""},
+        {"D:\\Outils Brevik\\", "Vue file\\q.exe  /a", "\"D:\\Outils Brevik\\Vue file\\q.exe\"  /a"},
+        {"D:\\Outils Brevik\\", "\"Vue file\\q.exe\" /a", "\"D:\\Outils Brevik\\Vue file\\q.exe\" /a"},
+        {"D:\\Outils Brevik\\", "absent.exe /a", ""},
+        {"D:\\Outils Brevik\\", "", ""},
+        {"D:\\Outils Brevik\\", "   ", ""},
+        {"D:\\Outils Brevik\\", "fileq.exe " + filling, "\"D:\\Outils Brevik\\fileq.exe\" " + filling},
+        {"D:\\Outils Brevik\\", "fileq.exe " + filling + "y", ""},
+        {"C:\\Tools\\", "fileq.exe /tous", "C:\\Tools\\fileq.exe /tous"},
+        {"", "C:\\Program Files\\q.exe /a", "\"C:\\Program Files\\q.exe\" /a"},
+        {"", "\"C:\\Program Files\\q.exe\" /a", "\"C:\\Program Files\\q.exe\" /a"},
+        {"", "\"monq.exe\" /m", "\"monq.exe\" /m"},
+        {"", "monq.exe /m", "monq.exe /m"},
+        {"", "\"\" /m", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.directory) + "|" + c.command.substr(0, 40));
+        char line[260] = "untouched";
+        EXPECT_EQ(!c.line.empty(), QuotedCommandLine(line, sizeof line, c.directory, c.command.c_str(), InExistingPrograms));
+        EXPECT_EQ(c.line, line);
+    }
+}
+
+TEST(ModulePathRule, FailedOrCutPathIsNoPath)
+{
+    const struct {
+        DWORD length;
+        bool fits;
+    } cases[] = {{0, false}, {1, true}, {259, true}, {260, false}, {261, false}};
+    for (const auto& c : cases)
+        EXPECT_EQ(c.fits, ModulePathFits(c.length)) << "length " << c.length;
+}
+
+TEST(ModulePath, LongestPathWineCanStartNamesClassAndSettings)
+{
+    // Wine starts no program from a path of 260 characters or more; 259 is
+    // the longest whole path there is.
+    std::string exeBase = "longpath";
+    std::string folder(259 - TestWorkDir().size() - 1 - exeBase.size() - 4, 'd');
+    MonitorCopy monitor(Platform::NT, exeBase, folder);
+    ASSERT_EQ(259u, monitor.exePath.size());
+    // Only the settings beside it let "/S" run the monitor.
+    monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=1\r\n");
+    EXPECT_NE(nullptr, monitor.StartAndWait("/S"));
+}
+
+TEST(CommandsFromAFolderWithBlanks, QueueViewerRunsQuotedNeverTheShorterPath)
+{
+    MonitorCopy monitor(Platform::NT, "queue_blanks", "Outils Brevik");
+    std::string planted = TestWorkDir() + "Outils.exe";
+    std::string viewer = monitor.directory + "fileq.exe";
+    ASSERT_TRUE(InstallRecorder(planted));
+    ASSERT_TRUE(InstallRecorder(viewer));
+    const std::string quiet[] = {
+        "",                                       // the folder alone is no program
+        "fileq.exe /" + std::string(248, 'x'),    // too long for the line once joined
+    };
+    monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=1\r\n");
+    ASSERT_NE(nullptr, monitor.StartAndWait("job"));
+    auto pressQueue = [&](const std::string& queueExe) {
+        monitor.SetIni("Status Monitor", "QueueExe", queueExe.c_str());
+        monitor.Send(LVWM_APPINIT);  // reloads the path settings
+        Offer(monitor.Control(kQueue));
+        Click(monitor.Control(kQueue));
+    };
+    for (const std::string& queueExe : quiet)
+        pressQueue(queueExe);
+    pressQueue("fileq.exe /tous \"Bureau 12\"");
+    EXPECT_EQ("\"" + viewer + "\" /tous \"Bureau 12\"\n", WaitForRecorderLog(viewer));
+
+    // With /P the stored command is taken as written, the program quoted.
+    EXPECT_EQ(1, monitor.Send(LVWM_APPCLOSE));
+    EXPECT_EQ(0u, monitor.WaitForExit());
+    monitor.SetIni("Status Monitor", "QueueExe", (viewer + " /p").c_str());
+    ASSERT_NE(nullptr, monitor.StartAndWait("/P job"));
+    Offer(monitor.Control(kQueue));
+    Click(monitor.Control(kQueue));
+    std::string log = WaitForRecorderLog(viewer, 2);
+    EXPECT_EQ(2u, LineCount(log));
+    EXPECT_EQ("\"" + viewer + "\" /p\n", log.substr(log.find('\n') + 1));
+    Sleep(300);
+    EXPECT_FALSE(FileExists(RecorderLogPath(planted))) << ReadFileBytes(RecorderLogPath(planted));
+    EXPECT_EQ(2u, LineCount(ReadFileBytes(RecorderLogPath(viewer))));
+}
+
+TEST(SecondStart, HungRunningCopyHoldsTheNewStartOnlySoLong)
+{
+    MonitorCopy monitor(Platform::NT, "hung_copy");
+    monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=1\r\n");
+    ASSERT_NE(nullptr, monitor.StartAndWait());
+    ASSERT_NE(static_cast<DWORD>(-1), SuspendThread(monitor.process.hThread));
+
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION second = {};
+    std::string line = "\"" + monitor.exePath + "\" job";
+    DWORD started = GetTickCount();
+    ASSERT_TRUE(CreateProcessA(monitor.exePath.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr,
+                               monitor.directory.c_str(), &startup, &second));
+    DWORD waited = WaitForSingleObject(second.hProcess, 12000);
+    DWORD elapsed = GetTickCount() - started;
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(second.hProcess, &code);
+    if (waited != WAIT_OBJECT_0)
+        TerminateProcess(second.hProcess, 99);
+    CloseHandle(second.hProcess);
+    CloseHandle(second.hThread);
+    ResumeThread(monitor.process.hThread);
+
+    ASSERT_EQ(static_cast<DWORD>(WAIT_OBJECT_0), waited) << "the second start still waits";
+    EXPECT_EQ(0u, code);
+    EXPECT_LT(elapsed, 10000u);
+    EXPECT_EQ(1, monitor.Send(LVWM_SETSTATE, Ready)) << "the first copy goes on once free";
+}
+
+TEST(OptionsRequests, SecondRequestWhileOpenDoesNothing)
+{
+    MonitorCopy monitor(Platform::NT, "options_twice");
+    monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=1\r\n");
+    ASSERT_NE(nullptr, monitor.StartAndWait());
+    HWND panel = monitor.Panel();
+    DWORD_PTR result = 0;
+    for (int request = 0; request < 2; ++request)
+        ASSERT_NE(0, SendMessageTimeoutA(panel, WM_COMMAND, kOptions, 0, SMTO_NORMAL, 5000, &result));
+    std::vector<HWND> dialogs = OptionsDialogs(monitor.window);
+    ASSERT_EQ(1u, dialogs.size());
+    EXPECT_FALSE(IsWindowEnabled(monitor.window));
+
+    ASSERT_NE(0, SendMessageTimeoutA(dialogs[0], WM_COMMAND, IDCANCEL, 0, SMTO_NORMAL, 5000, &result));
+    EXPECT_TRUE(Eventually([&] { return OptionsDialogs(monitor.window).empty(); }));
+    EXPECT_TRUE(IsWindowEnabled(monitor.window));
+
+    // The panel takes the request again once the dialog is gone.
+    ASSERT_NE(0, SendMessageTimeoutA(panel, WM_COMMAND, kOptions, 0, SMTO_NORMAL, 5000, &result));
+    EXPECT_EQ(1u, OptionsDialogs(monitor.window).size());
+}
+
+TEST(FontsWithoutPanel, AppInitLeavesNoFontBehind)
+{
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = MainWindowProc;
+    windowClass.hInstance = instance;
+    windowClass.lpszClassName = "LUMEVIEW_NO_PANEL";
+    ASSERT_NE(0, RegisterClassA(&windowClass));
+    monitorState.instance = instance;
+    monitorState.mainWindow = CreateWindowA("LUMEVIEW_NO_PANEL", "no panel", WS_POPUP, 0, 0, 100, 100, nullptr,
+                                            nullptr, instance, nullptr);
+    ASSERT_NE(nullptr, monitorState.mainWindow);
+    ASSERT_EQ(nullptr, monitorState.statusText);
+
+    SendMessageA(monitorState.mainWindow, LVWM_APPINIT, 0, 0);  // what a first reset keeps for good
+    long before = LiveGdiObjects();
+    for (int reset = 0; reset < 100; ++reset)
+        ASSERT_EQ(1, SendMessageA(monitorState.mainWindow, LVWM_APPINIT, 0, 0));
+    EXPECT_EQ(before, LiveGdiObjects()) << "GDI objects after 100 resets without a panel";
+    DestroyWindow(monitorState.mainWindow);
+}
