@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "lvwm_messages.h"
 #include "monitor_harness.h"
 
 namespace {
@@ -136,4 +137,20 @@ CapturedRun RunCaptured(const std::string& commandLine, DWORD timeoutMs)
     CapturedProcess run(commandLine);
     bool finished = run.Finish(timeoutMs);
     return {finished, run.exitCode, run.Out(), run.Err()};
+}
+
+MonitorClosedAtEnd::~MonitorClosedAtEnd()
+{
+    HWND window = FindWindowA(className_.c_str(), nullptr);
+    if (window == nullptr)
+        return;
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId);
+    PostMessageA(window, LVWM_APPCLOSE, 0, 0);
+    if (process != nullptr) {
+        if (WaitForSingleObject(process, 5000) != WAIT_OBJECT_0)
+            TerminateProcess(process, 99);
+        CloseHandle(process);
+    }
 }

@@ -42,4 +42,17 @@ struct CapturedRun {
 };
 CapturedRun RunCaptured(const std::string& commandLine, DWORD timeoutMs = 30000);
 
+// Ends, when a test is over, a monitor that a program under test started:
+// a copy left running would hold CTest's output open until its time-out.
+class MonitorClosedAtEnd {
+public:
+    explicit MonitorClosedAtEnd(const std::string& className) : className_(className) {}
+    ~MonitorClosedAtEnd();
+    MonitorClosedAtEnd(const MonitorClosedAtEnd&) = delete;
+    MonitorClosedAtEnd& operator=(const MonitorClosedAtEnd&) = delete;
+
+private:
+    std::string className_;
+};
+
 #endif

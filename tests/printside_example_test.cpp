@@ -14,6 +14,7 @@ namespace {
 void PlayAndCancel(Platform platform, const std::string& exeBase, const std::string& channel)
 {
     MonitorCopy monitor(platform, exeBase);
+    MonitorClosedAtEnd closer(monitor.className);
     monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=0\r\nsound_audio_alert=0\r\n");
     CapturedProcess example("\"" + TestEnvironment("LUMEVIEW_BIN") + "\\lvps_print_job.exe\" \"" +
                             monitor.exePath + "\"");

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "captured_process.h"
 #include "lvps.h"
 #include "monitor_harness.h"
 #include "resource.h"
@@ -99,6 +100,7 @@ TEST(Lvps, ClassNameIsTheMonitorsOwnRule)
 TEST(Lvps, StartTellsALaunchedCopyFromARunningOneAndADecline)
 {
     MonitorCopy monitor;
+    MonitorClosedAtEnd closer(monitor.className);
     monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=0\r\n");
     LvpsMonitor link = {};
     LvpsStartInfo info;

@@ -167,9 +167,11 @@ int StartMonitor(const Options& options, const std::string& commandRest)
     switch (status) {
     case LVPS_OK:
         if (info.outcome == LVPS_START_LAUNCHED)
-            PrintLine("started %s: window 0x%08lX of class %s", exe.c_str(), HandleValue(monitor.window), className);
+            PrintLine("started %s: window 0x%08lX of class %s", Utf8FromCp1252(exe).c_str(),
+                      HandleValue(monitor.window), Utf8FromCp1252(className).c_str());
         else
-            PrintLine("already running: window 0x%08lX of class %s", HandleValue(monitor.window), className);
+            PrintLine("already running: window 0x%08lX of class %s", HandleValue(monitor.window),
+                      Utf8FromCp1252(className).c_str());
         return ExitOk;
     case LVPS_ERR_ARGUMENT:
         return Fail(ExitUsage, "start: the command line does not fit in %d characters", LVPS_COMMAND_LINE_MAX);
