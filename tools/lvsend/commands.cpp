@@ -1,7 +1,7 @@
 #include "commands.h"
 
 #include "job_stand_in.h"
-#include "lvwm_messages.h"
+#include "monitor_link.h"
 #include "output.h"
 #include "panel_reader.h"
 #include "print_side_registry.h"
@@ -36,8 +36,7 @@ bool Number(const Words& args, size_t index, const char* what, DWORD* value)
 
 int Send(const Options& options, UINT message, DWORD wParam, DWORD lParam)
 {
-    DWORD limit = (message == LVWM_ERROR || message == LVWM_ALERT) ? kAlertTimeoutMs : kSendTimeoutMs;
-    return SendToMonitor(options, message, wParam, static_cast<LPARAM>(static_cast<LONG>(lParam)), limit);
+    return SendToMonitor(options, message, wParam, static_cast<LPARAM>(static_cast<LONG>(lParam)));
 }
 
 int RunStart(const Options& options, const Words& args, int)
@@ -121,6 +120,9 @@ int RunSend(const Options& options, const Words& args, int)
     UINT message;
     if (!MessageByName(args[0], &message))
         return Fail(ExitUsage, "send: '%s' is neither a message name nor a number", args[0].c_str());
+    if (message < WM_USER)
+        return Fail(ExitUsage, "send: message %u is a system message (below WM_USER, %u) whose parameters "
+                    "can be pointers: refused", message, static_cast<UINT>(WM_USER));
     DWORD wParam = 0, lParam = 0;
     if (args.size() > 1 && !Number(args, 1, "wParam", &wParam))
         return ExitUsage;

@@ -5,7 +5,7 @@
 #include <stdio.h>
 
 #include "arguments.h"
-#include "monitor_link.h"
+#include "options.h"
 
 // Runs one command; words[0] is its name. depth counts nested scenarios.
 int RunCommand(const Options& options, const Words& words, int depth);

@@ -3,7 +3,7 @@
 #ifndef LVSEND_JOB_STAND_IN_H
 #define LVSEND_JOB_STAND_IN_H
 
-#include "monitor_link.h"
+#include "options.h"
 
 struct JobOptions {
     DWORD seconds = 0;         // 0: no time limit

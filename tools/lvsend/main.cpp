@@ -3,7 +3,7 @@
 #include <string.h>
 
 #include "commands.h"
-#include "lvwm_messages.h"
+#include "lvps.h"
 #include "output.h"
 
 int main(int argc, char** argv)

@@ -1,9 +1,6 @@
 #include "monitor_link.h"
 
-#include <string.h>
-
 #include "arguments.h"
-#include "lvwm_messages.h"
 #include "output.h"
 
 namespace {
@@ -28,18 +25,59 @@ const MessageEntry messages[] = {
     {LVWM_SETSTATE, "LVWM_SETSTATE"},
 };
 
-DWORD Limit(const Options& options, DWORD defaultTimeoutMs)
+unsigned long HandleValue(HWND window)
 {
-    return options.timeoutMs != 0 ? options.timeoutMs : defaultTimeoutMs;
+    return static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(window));
+}
+
+// Every send of lvsend and of the library on its behalf: the answer on
+// stdout, a failure on stderr.
+void PrintSend(void*, const LvpsSendRecord* record)
+{
+    char name[32];
+    const char* known = MessageName(record->message);
+    if (known != nullptr)
+        lstrcpynA(name, known, sizeof name);
+    else
+        snprintf(name, sizeof name, "message %u", record->message);
+
+    switch (record->status) {
+    case LVPS_OK:
+        if (record->message == LVWM_JOBWINDOW) {
+            // lParam is a window handle there, written as handles are
+            PrintLine("%s(%lu, 0x%08lX) -> %ld", name, static_cast<unsigned long>(record->wParam),
+                      static_cast<unsigned long>(record->lParam), static_cast<long>(record->result));
+        } else {
+            PrintLine("%s(%lu, %ld) -> %ld", name, static_cast<unsigned long>(record->wParam),
+                      static_cast<long>(record->lParam), static_cast<long>(record->result));
+        }
+        break;
+    case LVPS_ERR_TIMEOUT:
+        Fail(ExitNoMonitor, "%s: no answer from the monitor within %lu ms", name, record->timeoutMs);
+        break;
+    default:
+        Fail(ExitCodeOf(record->status), "%s: %s", name, lvps_status_text(record->status));
+        break;
+    }
 }
 
 std::string ClassOf(const Options& options)
 {
-    if (options.classGiven)
+    if (options.classGiven || options.exePath.empty())
         return options.className;
-    if (!options.exePath.empty())
-        return ClassNameForExe(options.exePath);
-    return LV_DEFAULT_CLASS;
+    char className[LVPS_CLASS_NAME_MAX + 1];
+    if (lvps_class_name(options.exePath.c_str(), className, sizeof className) != LVPS_OK)
+        return std::string();
+    return className;
+}
+
+LvpsMonitor MonitorOf(const Options& options)
+{
+    LvpsMonitor monitor = {};
+    monitor.timeoutMs = options.timeoutMs;
+    monitor.reportTimeoutMs = options.timeoutMs;
+    monitor.trace = PrintSend;
+    return monitor;
 }
 
 }  // namespace
@@ -68,52 +106,39 @@ bool MessageByName(const std::string& word, UINT* message)
     return true;
 }
 
-HWND FindMonitor(const Options& options)
+int ExitCodeOf(LvpsStatus status)
 {
-    std::string className = ClassOf(options);
-    HWND window = FindWindowA(className.c_str(), nullptr);
-    if (window == nullptr)
-        Fail(ExitNoMonitor, "no monitor is running (no window of class %s)", className.c_str());
-    return window;
+    switch (status) {
+    case LVPS_OK: return ExitOk;
+    case LVPS_ERR_ARGUMENT: return ExitUsage;
+    case LVPS_ERR_NO_MONITOR:
+    case LVPS_ERR_GONE:
+    case LVPS_ERR_TIMEOUT:
+    case LVPS_ERR_REFUSED:
+    case LVPS_ERR_DECLINED:
+    case LVPS_ERR_EXITED: return ExitNoMonitor;
+    default: return ExitFailure;
+    }
 }
 
-int SendAndPrint(const Options& options, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                 DWORD defaultTimeoutMs, LRESULT* result)
+int FindMonitor(const Options& options, LvpsMonitor* monitor)
 {
-    char name[32];
-    const char* known = MessageName(message);
-    if (known != nullptr)
-        lstrcpynA(name, known, sizeof name);
-    else
-        snprintf(name, sizeof name, "message %u", message);
-
-    DWORD limit = Limit(options, defaultTimeoutMs);
-    DWORD_PTR answer = 0;
-    if (SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, limit, &answer) == 0) {
-        if (!IsWindow(window))
-            return Fail(ExitNoMonitor, "%s: the monitor window is gone", name);
-        return Fail(ExitNoMonitor, "%s: no answer from the monitor within %lu ms", name, limit);
-    }
-    if (message == LVWM_JOBWINDOW) {
-        // lParam is a window handle there, written as handles are
-        PrintLine("%s(%lu, 0x%08lX) -> %ld", name, static_cast<unsigned long>(wParam),
-                  static_cast<unsigned long>(lParam), static_cast<long>(answer));
-    } else {
-        PrintLine("%s(%lu, %ld) -> %ld", name, static_cast<unsigned long>(wParam),
-                  static_cast<long>(lParam), static_cast<long>(answer));
-    }
-    if (result != nullptr)
-        *result = static_cast<LRESULT>(answer);
+    *monitor = MonitorOf(options);
+    std::string className = ClassOf(options);
+    if (className.empty())
+        return Fail(ExitUsage, "--exe: '%s' is not a path the monitor can run from", options.exePath.c_str());
+    if (lvps_find_class(className.c_str(), monitor) != LVPS_OK)
+        return Fail(ExitNoMonitor, "no monitor is running (no window of class %s)", className.c_str());
     return ExitOk;
 }
 
-int SendToMonitor(const Options& options, UINT message, WPARAM wParam, LPARAM lParam,
-                  DWORD defaultTimeoutMs)
+int SendToMonitor(const Options& options, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    HWND window = FindMonitor(options);
-    if (window == nullptr)
-        return ExitNoMonitor;
-    return SendAndPrint(options, window, message, wParam, lParam, defaultTimeoutMs);
+    LvpsMonitor monitor;
+    int code = FindMonitor(options, &monitor);
+    if (code != ExitOk)
+        return code;
+    return ExitCodeOf(lvps_send(&monitor, message, wParam, lParam, nullptr));
 }
 
 std::string OwnDirectory()
@@ -127,63 +152,38 @@ std::string OwnDirectory()
     return slash == std::string::npos ? std::string() : directory.substr(0, slash + 1);
 }
 
-std::string ClassNameForExe(const std::string& exePath)
-{
-    size_t slash = exePath.find_last_of("\\/");
-    std::string name = slash == std::string::npos ? exePath : exePath.substr(slash + 1);
-    name = name.substr(0, name.find('.'));
-    char upper[MAX_PATH];
-    lstrcpynA(upper, name.c_str(), sizeof upper);
-    CharUpperA(upper);
-    return upper;
-}
-
 int StartMonitor(const Options& options, const std::string& commandRest)
 {
     std::string exe = options.exePath.empty() ? OwnDirectory() + "lumeview.exe" : options.exePath;
-    std::string className = options.classGiven ? options.className : ClassNameForExe(exe);
+    char className[LVPS_CLASS_NAME_MAX + 1];
+    if (lvps_class_name(exe.c_str(), className, sizeof className) != LVPS_OK)
+        return Fail(ExitUsage, "start: '%s' is not a path the monitor can run from (at most %d characters)",
+                    exe.c_str(), LVPS_PATH_MAX);
 
-    char commandLine[1024];
-    if (commandRest.empty())
-        snprintf(commandLine, sizeof commandLine, "\"%s\"", exe.c_str());
-    else
-        snprintf(commandLine, sizeof commandLine, "\"%s\" %s", exe.c_str(), commandRest.c_str());
-
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(exe.c_str(), commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process)) {
-        return Fail(ExitFailure, "cannot start %s (error %lu)", exe.c_str(), GetLastError());
+    LvpsMonitor monitor = MonitorOf(options);
+    LvpsStartInfo info;
+    LvpsStatus status = lvps_start(exe.c_str(), commandRest.c_str(), options.timeoutMs, &monitor, &info);
+    DWORD limit = options.timeoutMs != 0 ? options.timeoutMs : LVPS_DEFAULT_START_TIMEOUT_MS;
+    switch (status) {
+    case LVPS_OK:
+        if (info.outcome == LVPS_START_LAUNCHED)
+            PrintLine("started %s: window 0x%08lX of class %s", Utf8FromCp1252(exe).c_str(),
+                      HandleValue(monitor.window), Utf8FromCp1252(className).c_str());
+        else
+            PrintLine("already running: window 0x%08lX of class %s", HandleValue(monitor.window),
+                      Utf8FromCp1252(className).c_str());
+        return ExitOk;
+    case LVPS_ERR_ARGUMENT:
+        return Fail(ExitUsage, "start: the command line does not fit in %d characters", LVPS_COMMAND_LINE_MAX);
+    case LVPS_ERR_START_FAILED:
+        return Fail(ExitFailure, "cannot start %s (error %lu)", exe.c_str(), info.systemError);
+    case LVPS_ERR_DECLINED:
+    case LVPS_ERR_EXITED:
+        return Fail(ExitNoMonitor, "%s ended with exit code %lu without opening a window", exe.c_str(),
+                    info.exitCode);
+    case LVPS_ERR_TIMEOUT:
+        return Fail(ExitNoMonitor, "no window of class %s within %lu ms", className, limit);
+    default:
+        return Fail(ExitCodeOf(status), "start: %s", lvps_status_text(status));
     }
-    CloseHandle(process.hThread);
-
-    DWORD limit = Limit(options, kStartTimeoutMs);
-    DWORD started = GetTickCount();
-    int code = ExitOk;
-    for (;;) {
-        HWND window = FindWindowA(className.c_str(), nullptr);
-        if (window != nullptr) {
-            PrintLine("started %s: window 0x%08lX of class %s", exe.c_str(),
-                      static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(window)), className.c_str());
-            break;
-        }
-        if (WaitForSingleObject(process.hProcess, 50) == WAIT_OBJECT_0) {
-            // A second copy hands over to the first and ends at once.
-            window = FindWindowA(className.c_str(), nullptr);
-            if (window != nullptr)
-                continue;
-            DWORD exitCode = 0;
-            GetExitCodeProcess(process.hProcess, &exitCode);
-            code = Fail(ExitNoMonitor, "%s ended with exit code %lu without opening a window",
-                        exe.c_str(), exitCode);
-            break;
-        }
-        if (GetTickCount() - started > limit) {
-            code = Fail(ExitNoMonitor, "no window of class %s within %lu ms", className.c_str(), limit);
-            break;
-        }
-    }
-    CloseHandle(process.hProcess);
-    return code;
 }

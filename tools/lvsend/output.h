@@ -15,14 +15,16 @@ enum ExitCode {
 };
 
 // Makes stdout and stderr carry bytes unchanged (no CR added) and asks a
-// console to show UTF-8.
+// console to show UTF-8; the console's own code page comes back at exit.
 void PrepareOutput();
 
 // Prints one line on stdout, flushed at once so that a reader of a pipe
 // sees it while lvsend keeps running.
 void PrintLine(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
-// Prints "lvsend: [where: ]message" on stderr and returns code.
+// Prints "lvsend: [where: ]message" on stderr and returns code. The
+// message is made of code page 1252 texts (arguments, paths, words of a
+// scenario) and is written as UTF-8.
 int Fail(int code, const char* format, ...) __attribute__((format(printf, 2, 3)));
 
 // Set while a scenario runs, e.g. "job.txt:12"; empty otherwise.
@@ -31,11 +33,13 @@ void SetErrorPlace(const std::string& place);
 std::string Utf8FromWide(const wchar_t* text, int length);
 std::string Utf8FromCp1252(const std::string& text);
 // Scenario files are UTF-8; a line that is not valid UTF-8 is taken as
-// code page 1252 already.
-std::string Cp1252FromUtf8(const std::string& text);
+// code page 1252 already. False, with the character as "U+0416" in *bad,
+// when a character has no form in code page 1252 (no near one stands in).
+bool Cp1252FromUtf8(const std::string& text, std::string* out, std::string* bad);
 
-// A text in double quotes with \n, \r, \t, \" and \\ escaped, so that
-// blanks and line feeds stay visible on one line.
+// A UTF-8 text in double quotes with \n, \r, \t, \" and \\ escaped, so that
+// blanks and line feeds stay visible on one line; every other control
+// character is written \xNN (\u00NN for C1), never sent to the terminal.
 std::string Quoted(const std::string& utf8);
 
 #endif

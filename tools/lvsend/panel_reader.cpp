@@ -1,5 +1,6 @@
 #include "panel_reader.h"
 
+#include "monitor_link.h"
 #include "output.h"
 #include "resource.h"
 
@@ -57,14 +58,16 @@ const char* WindowState(HWND window)
 
 int ReadPanel(const Options& options)
 {
-    HWND mainWindow = FindMonitor(options);
-    if (mainWindow == nullptr)
-        return ExitNoMonitor;
+    LvpsMonitor monitor;
+    int code = FindMonitor(options, &monitor);
+    if (code != ExitOk)
+        return code;
+    HWND mainWindow = monitor.window;
     HWND panel = FindPanel(mainWindow);
     if (panel == nullptr)
         return Fail(ExitNoMonitor, "the monitor window has no status panel");
 
-    DWORD limit = options.timeoutMs != 0 ? options.timeoutMs : kSendTimeoutMs;
+    DWORD limit = options.timeoutMs != 0 ? options.timeoutMs : LVPS_DEFAULT_TIMEOUT_MS;
     const struct {
         const char* label;
         int id;
@@ -104,10 +107,11 @@ int PressPanelButton(const Options& options, const std::string& name)
     if (id == 0)
         return Fail(ExitUsage, "press: unknown button '%s' (close, help, cancel-job, options, queue, properties)",
                     name.c_str());
-    HWND mainWindow = FindMonitor(options);
-    if (mainWindow == nullptr)
-        return ExitNoMonitor;
-    HWND panel = FindPanel(mainWindow);
+    LvpsMonitor monitor;
+    int code = FindMonitor(options, &monitor);
+    if (code != ExitOk)
+        return code;
+    HWND panel = FindPanel(monitor.window);
     HWND button = panel ? GetDlgItem(panel, id) : nullptr;
     if (button == nullptr)
         return Fail(ExitNoMonitor, "the monitor has no %s button", name.c_str());

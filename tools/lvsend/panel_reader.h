@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "monitor_link.h"
+#include "options.h"
 
 // Prints the status text, the document name, the pages line, the buttons'
 // state and the window's state, texts as UTF-8.

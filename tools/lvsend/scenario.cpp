@@ -45,14 +45,17 @@ int PlayScenario(const Options& options, const std::string& path, int depth)
         size_t end = content.find('\n', position);
         if (end == std::string::npos)
             end = content.size();
-        std::string line = Cp1252FromUtf8(content.substr(position, end - position));
+        std::string line, bad;
+        bool convertible = Cp1252FromUtf8(content.substr(position, end - position), &line, &bad);
         position = end + 1;
         ++lineNumber;
 
         std::string place = path + ":" + std::to_string(lineNumber);
         Words words;
         std::string error;
-        if (!SplitLine(line, &words, &error)) {
+        if (!convertible)
+            error = bad + " has no form in code page 1252, the monitor's";
+        if (!convertible || !SplitLine(line, &words, &error)) {
             SetErrorPlace(place);
             Fail(ExitUsage, "%s", error.c_str());
             SetErrorPlace("");

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "monitor_link.h"
+#include "options.h"
 
 // Runs the lines in order and stops at the first that fails, naming its
 // file and line in the error.

@@ -1,0 +1,157 @@
+// lvsend as a client of lvps: what its start says, and what it refuses or
+// escapes rather than pass on to the system or the terminal.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <string>
+
+#include "captured_process.h"
+#include "lvwm_messages.h"
+#include "monitor_harness.h"
+#include "process_metrics.h"
+
+namespace {
+
+std::string Lvsend(const std::string& arguments)
+{
+    return "\"" + TestEnvironment("LVSEND_EXE") + "\" " + arguments;
+}
+
+std::string ExeOption(const MonitorCopy& monitor)
+{
+    return "--exe \"" + monitor.exePath + "\" ";
+}
+
+int ProcessesNamed(const std::string& exeName)
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    int count = 0;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+        count += lstrcmpiA(entry.szExeFile, exeName.c_str()) == 0;
+    CloseHandle(snapshot);
+    return count;
+}
+
+void StartInMode1(MonitorCopy& monitor)
+{
+    monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=1\r\nsound_audio_alert=0\r\n");
+    ASSERT_NE(nullptr, monitor.StartAndWait());
+}
+
+}  // namespace
+
+TEST(LvsendClient, StartSaysWhichCopyItFoundAndWaitsForTheOneItLaunched)
+{
+    MonitorCopy monitor;
+    MonitorClosedAtEnd closer(monitor.className);
+    monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=0\r\n");
+    CapturedRun first = RunCaptured(Lvsend(ExeOption(monitor) + "start"));
+    ASSERT_EQ(0u, first.exitCode) << first.err;
+    HWND window = monitor.FindMainWindow();
+    ASSERT_NE(nullptr, window);
+
+    CapturedRun second = RunCaptured(Lvsend(ExeOption(monitor) + "start /S"));
+    EXPECT_EQ(0u, second.exitCode) << second.err;
+    char expected[128];
+    snprintf(expected, sizeof expected, "already running: window 0x%08lX of class %s\n",
+             static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(window)), monitor.className.c_str());
+    EXPECT_EQ(expected, second.out);
+    EXPECT_EQ(1, ProcessesNamed(monitor.exeName)) << "the copy it launched has handed over and ended";
+}
+
+TEST(LvsendClient, StartRefusesACommandLineThatDoesNotFit)
+{
+    MonitorCopy monitor;
+    MonitorClosedAtEnd closer(monitor.className);
+    CapturedRun run = RunCaptured(Lvsend(ExeOption(monitor) + "start /P " + std::string(1100, 'x')));
+    EXPECT_EQ(1u, run.exitCode);
+    EXPECT_EQ("lvsend: start: the command line does not fit in 1023 characters\n", run.err);
+    Sleep(1000);
+    EXPECT_EQ(nullptr, monitor.FindMainWindow()) << "nothing was run with a cut command line";
+}
+
+TEST(LvsendClient, SendRefusesTheSystemsPointerMessages)
+{
+    MonitorCopy monitor;
+    StartInMode1(monitor);
+    for (const char* message : {"13 100 1", "12 0 1", "0x4A 0 1"}) {
+        SCOPED_TRACE(message);
+        CapturedRun run = RunCaptured(Lvsend("--class " + monitor.className + " send " + message));
+        EXPECT_EQ(1u, run.exitCode) << run.err;
+        EXPECT_EQ("", run.out);
+        EXPECT_NE(std::string::npos, run.err.find("below WM_USER, 1024) whose parameters can be pointers: refused"))
+            << run.err;
+    }
+    EXPECT_EQ(1, monitor.Send(LVWM_APPSHOW));
+}
+
+TEST(LvsendClient, ControlCharactersOfADocumentNameReachNoTerminal)
+{
+    MonitorCopy monitor;
+    StartInMode1(monitor);
+    const std::string target = "--class " + monitor.className + " ";
+    CapturedRun published = RunCaptured(Lvsend(target + "docname \"a\x1B[2Jb\x07\x81\""));
+    EXPECT_EQ(0u, published.exitCode) << published.err;
+    EXPECT_NE(std::string::npos, published.out.find("\\DocName = \"a\\x1B[2Jb\\x07\\u0081\"\n")) << published.out;
+
+    CapturedRun read = RunCaptured(Lvsend(target + "read"));
+    EXPECT_EQ(0u, read.exitCode) << read.err;
+    EXPECT_NE(std::string::npos, read.out.find("document: \"a\\x1B[2Jb\\x07\\u0081\"\n")) << read.out;
+    EXPECT_EQ(std::string::npos, read.out.find('\x1B'));
+}
+
+TEST(LvsendClient, ScenarioCharactersWithoutA1252FormAreReported)
+{
+    MonitorCopy monitor;
+    StartInMode1(monitor);
+    const struct {
+        const char* utf8;  // in a docname line
+        const char* named;
+    } cases[] = {
+        {"\xD0\x96", "U+0416"},  // Cyrillic Zhe: no form at all
+        {"\xC4\x81", "U+0101"},  // a with macron: best fit would make it 'a'
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.named);
+        std::string scenario = TestWorkDir() + "chars.txt";
+        WriteFileBytes(scenario, std::string("docname \"x") + c.utf8 + "\"\n");
+        CapturedRun run = RunCaptured(Lvsend("--class " + monitor.className + " play \"" + scenario + "\""));
+        EXPECT_EQ(1u, run.exitCode);
+        EXPECT_EQ("", run.out);
+        EXPECT_EQ("lvsend: " + scenario + ":1: " + c.named + " has no form in code page 1252, the monitor's\n",
+                  run.err);
+    }
+}
+
+TEST(LvsendClient, ErrorLinesAreUtf8)
+{
+    CapturedRun run = RunCaptured(Lvsend("d\xE9marre"));
+    EXPECT_EQ(1u, run.exitCode);
+    EXPECT_EQ("lvsend: unknown command 'd\xC3\xA9marre' (try: lvsend help)\n", run.err);
+}
+
+TEST(LvsendClient, JobKeepsItsInputBounded)
+{
+    MonitorCopy monitor;
+    StartInMode1(monitor);
+    CapturedProcess job(Lvsend("--class " + monitor.className + " job --seconds 120"));
+    ASSERT_TRUE(job.WaitForOutput(" registered\n")) << job.Out() << job.Err();
+    SIZE_T before = MemoryOf(job.Process()).privateBytes;
+    const std::string chunk(1 << 16, 'q');
+    for (int i = 0; i < 64; ++i)
+        ASSERT_TRUE(job.WriteInput(chunk));
+    Sleep(500);
+    EXPECT_LT(MemoryOf(job.Process()).privateBytes, before + (2u << 20)) << "after 4 MB without a line end";
+    // That overlong line is no command, even ending in "quit"; the next line is.
+    ASSERT_TRUE(job.WriteInput("uit\n"));
+    Sleep(300);
+    EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(job.Process(), 0));
+    ASSERT_TRUE(job.WriteInput("quit\n"));
+    ASSERT_TRUE(job.Finish(15000)) << job.Out();
+    EXPECT_EQ(0u, job.exitCode);
+    EXPECT_NE(std::string::npos, job.Out().find("\njob ended\n"));
+}
