@@ -27,19 +27,33 @@ std::string Upper(std::string text)
     return text;
 }
 
+bool Inside(const std::string& image, DWORD offset, DWORD size)
+{
+    return offset <= image.size() && size <= image.size() - offset;
+}
+
+// The headers of a 32-bit PE file, or null when it is no such program.
+const IMAGE_NT_HEADERS32* PeHeaders(const std::string& image)
+{
+    if (!Inside(image, 0, sizeof(IMAGE_DOS_HEADER)))
+        return nullptr;
+    DWORD peOffset = reinterpret_cast<const IMAGE_DOS_HEADER*>(image.data())->e_lfanew;
+    if (!Inside(image, peOffset, sizeof(IMAGE_NT_HEADERS32)))
+        return nullptr;
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(image.data() + peOffset);
+    if (nt->Signature != IMAGE_NT_SIGNATURE || nt->OptionalHeader.Magic != IMAGE_NT_OPTIONAL_HDR32_MAGIC)
+        return nullptr;
+    return nt;
+}
+
 // The imports of a 32-bit PE file, from its import directory; an import by
 // ordinal reads "#n". Empty when the file is no such program.
 std::set<Import> ReadImports(const std::string& image)
 {
     std::set<Import> imports;
-    auto at = [&](DWORD offset, DWORD size) { return offset <= image.size() && size <= image.size() - offset; };
-    if (!at(0, sizeof(IMAGE_DOS_HEADER)))
-        return imports;
-    DWORD peOffset = reinterpret_cast<const IMAGE_DOS_HEADER*>(image.data())->e_lfanew;
-    if (!at(peOffset, sizeof(IMAGE_NT_HEADERS32)))
-        return imports;
-    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(image.data() + peOffset);
-    if (nt->Signature != IMAGE_NT_SIGNATURE || nt->OptionalHeader.Magic != IMAGE_NT_OPTIONAL_HDR32_MAGIC)
+    auto at = [&](DWORD offset, DWORD size) { return Inside(image, offset, size); };
+    const IMAGE_NT_HEADERS32* nt = PeHeaders(image);
+    if (!nt)
         return imports;
     const IMAGE_SECTION_HEADER* sections = IMAGE_FIRST_SECTION(nt);
     WORD sectionCount = nt->FileHeader.NumberOfSections;
@@ -136,9 +150,9 @@ int LevelIndex(const ImportDocument& document, const std::string& level)
     return -1;
 }
 
-std::set<Import> ProgramImports(const std::string& program)
+std::string ProgramImage(const std::string& program)
 {
-    return ReadImports(ReadFileBytes(TestEnvironment("LUMEVIEW_BIN") + "\\" + program));
+    return ReadFileBytes(TestEnvironment("LUMEVIEW_BIN") + "\\" + program);
 }
 
 }  // namespace
@@ -151,7 +165,13 @@ TEST(ImportTable, EveryImportIsListedAndNoNewerThanTheProgramsFloor)
         SCOPED_TRACE(floor.at(0));
         int floorIndex = LevelIndex(document, floor.at(1));
         ASSERT_GE(floorIndex, 0) << "unknown floor " << floor.at(1);
-        std::set<Import> imports = ProgramImports(floor.at(0));
+        std::string image = ProgramImage(floor.at(0));
+        const IMAGE_NT_HEADERS32* nt = PeHeaders(image);
+        ASSERT_NE(nullptr, nt) << "not a 32-bit program";
+        // Windows 95 and NT 4.0 refuse a program whose header asks for more.
+        EXPECT_LE(nt->OptionalHeader.MajorSubsystemVersion, 4);
+        EXPECT_LE(nt->OptionalHeader.MajorOperatingSystemVersion, 4);
+        std::set<Import> imports = ReadImports(image);
         EXPECT_FALSE(imports.empty()) << "no import table read";
         for (const Import& import : imports) {
             const std::vector<std::string>* found = nullptr;
@@ -175,7 +195,7 @@ TEST(ImportTable, NoRowForACallTheProgramNoLongerImports)
 {
     ImportDocument document = ReadDocument();
     for (const auto& floor : document.floors) {
-        std::set<Import> imports = ProgramImports(floor.at(0));
+        std::set<Import> imports = ReadImports(ProgramImage(floor.at(0)));
         for (const auto& row : document.rows) {
             if (row.at(0) != floor.at(0))
                 continue;
