@@ -77,20 +77,21 @@ static void DrawBits(HWND control, HDC dc, const void* pixels, const BITMAPINFO*
 // which is all an uncompressed palette bitmap needs.
 static void DrawWithKeyReplaced(HWND control, HDC dc, const BYTE* bits, DWORD pixelOffset)
 {
-    BYTE copy[kInfoHeaderSize + kKeyedColours * sizeof(RGBQUAD)];
+    struct {
+        BITMAPINFOHEADER header;
+        RGBQUAD colours[kKeyedColours];
+    } copy;
     const BITMAPINFOHEADER* header = reinterpret_cast<const BITMAPINFOHEADER*>(bits);
-    DWORD tableSize = pixelOffset - header->biSize;
-    CopyMemory(copy, bits, kInfoHeaderSize);
-    CopyMemory(copy + kInfoHeaderSize, bits + header->biSize, tableSize);
-    reinterpret_cast<BITMAPINFOHEADER*>(copy)->biSize = kInfoHeaderSize;
+    CopyMemory(&copy.header, bits, kInfoHeaderSize);
+    CopyMemory(copy.colours, bits + header->biSize, pixelOffset - header->biSize);
+    copy.header.biSize = kInfoHeaderSize;
     BYTE key = bits[pixelOffset];
     COLORREF face = GetSysColor(COLOR_BTNFACE);
-    RGBQUAD* table = reinterpret_cast<RGBQUAD*>(copy + kInfoHeaderSize);
-    table[key].rgbBlue = GetBValue(face);
-    table[key].rgbGreen = GetGValue(face);
-    table[key].rgbRed = GetRValue(face);
-    table[key].rgbReserved = 0;
-    DrawBits(control, dc, bits + pixelOffset, reinterpret_cast<const BITMAPINFO*>(copy));
+    copy.colours[key].rgbBlue = GetBValue(face);
+    copy.colours[key].rgbGreen = GetGValue(face);
+    copy.colours[key].rgbRed = GetRValue(face);
+    copy.colours[key].rgbReserved = 0;
+    DrawBits(control, dc, bits + pixelOffset, reinterpret_cast<const BITMAPINFO*>(&copy));
 }
 
 // Draws only what lies inside the resource and can be drawn as it was
