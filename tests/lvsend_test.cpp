@@ -711,7 +711,9 @@ TEST(Lvsend, PressClicksThePanelsButtonsAsAUserWould)
         dialog = FindWindowA(nullptr, "Options");
         return dialog != nullptr && GetWindow(dialog, GW_OWNER) == monitor.window;
     }));
-    EXPECT_FALSE(IsWindowEnabled(monitor.window)) << "the panel takes no input while the options are open";
+    // The dialog shows before the monitor disables its window.
+    EXPECT_TRUE(Eventually([&] { return !IsWindowEnabled(monitor.window); }))
+        << "the panel takes no input while the options are open";
     PostMessageA(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
     EXPECT_TRUE(Eventually([&] { return IsWindowEnabled(monitor.window) != FALSE; }));
 

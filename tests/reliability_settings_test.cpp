@@ -11,6 +11,7 @@
 #include "lvwm_messages.h"
 #include "monitor_harness.h"
 #include "panel_input.h"
+#include "process_metrics.h"
 #include "recorder.h"
 
 namespace {
@@ -249,20 +250,64 @@ TEST(ReliabilityRegistry, PrinterNameLongerThanItsBufferFallsBackToTheDefaultPri
     RegDeleteKeyA(HKEY_CLASSES_ROOT, kPrinterSubkey);
 }
 
-TEST(ReliabilityRegistry, DocumentNameOfAMillionCharactersShowsItsBeginning)
+TEST(ReliabilityRegistry, LongDocumentNamesShowTheirBeginningUpToTheReadBound)
 {
     MonitorCopy monitor(Platform::NT, "huge_document");
     monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=1\r\n");
     ASSERT_NE(nullptr, monitor.StartAndWait());
-    std::string name = "Rapport annuel " + std::string(1000000, 'r');
+    struct Case {
+        size_t length;
+        bool shown;
+    };
+    const Case cases[] = {{200, true}, {1023, true}, {1024, false}, {1000000, false}};
     std::string subkey = std::string(kDocumentKey) + "\\DocName";
-    ASSERT_EQ(ERROR_SUCCESS, RegSetValueA(HKEY_CLASSES_ROOT, subkey.c_str(), REG_SZ, name.c_str(),
-                                          static_cast<DWORD>(name.size())));
-    bool answered = false;
-    EXPECT_EQ(1, monitor.Send(LVWM_DOCNAME, 0, 0, 20000, &answered));
-    EXPECT_TRUE(answered);
-    EXPECT_EQ(Utf16FromCp1252(name.substr(0, 127)), monitor.ControlText(kDocumentName));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.length);
+        std::string name = "Rapport annuel " + std::string(c.length - 15, 'r');
+        ASSERT_EQ(ERROR_SUCCESS, RegSetValueA(HKEY_CLASSES_ROOT, subkey.c_str(), REG_SZ, name.c_str(),
+                                              static_cast<DWORD>(name.size())));
+        bool answered = false;
+        EXPECT_EQ(1, monitor.Send(LVWM_DOCNAME, 0, 0, 20000, &answered));
+        EXPECT_TRUE(answered);
+        EXPECT_EQ(c.shown ? Utf16FromCp1252(name.substr(0, 127)) : L"", monitor.ControlText(kDocumentName));
+    }
     RegDeleteKeyA(HKEY_CLASSES_ROOT, subkey.c_str());
     EXPECT_EQ(1, monitor.Send(LVWM_DOCNAME));
+    EXPECT_EQ(L"", monitor.ControlText(kDocumentName));
+}
+
+// Any program of the user can write the value; the monitor neither holds
+// nor copies more of it than it shows.
+TEST(ReliabilityRegistry, DocumentNameOfSixtyFourMegabytesLeavesMemoryFlat)
+{
+    const int kMessages = 1000;
+    const DWORD kTimeBound = 60000;
+    const SIZE_T kMemoryBound = 4 * 1024 * 1024;
+    MonitorCopy monitor(Platform::NT, "docname_64mb");
+    monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=1\r\n");
+    ASSERT_NE(nullptr, monitor.StartAndWait());
+    ProcessMemory start = MemoryOf(monitor.process.hProcess);
+    ASSERT_NE(0u, start.workingSet) << "GetProcessMemoryInfo gave nothing";
+
+    std::string subkey = std::string(kDocumentKey) + "\\DocName";
+    struct Removal {
+        std::string subkey;
+        ~Removal() { RegDeleteKeyA(HKEY_CLASSES_ROOT, subkey.c_str()); }
+    } removal{subkey};
+    std::string name(64 * 1024 * 1024, 'r');
+    ASSERT_EQ(ERROR_SUCCESS, RegSetValueA(HKEY_CLASSES_ROOT, subkey.c_str(), REG_SZ, name.c_str(),
+                                          static_cast<DWORD>(name.size())));
+    GrowthTrend workingSet;
+    DWORD began = GetTickCount();
+    int sent = 0;
+    for (; sent < kMessages && GetTickCount() - began < kTimeBound; ++sent) {
+        if (sent % 100 == 0)
+            workingSet.Add(static_cast<double>(MemoryOf(monitor.process.hProcess).workingSet));
+        ASSERT_EQ(1, monitor.Send(LVWM_DOCNAME)) << "message " << sent;
+    }
+    EXPECT_EQ(kMessages, sent) << "each read copies the whole value";
+    ProcessMemory end = MemoryOf(monitor.process.hProcess);
+    EXPECT_LE(end.peakWorkingSet, start.peakWorkingSet + kMemoryBound) << "the value was held in memory";
+    EXPECT_LE(workingSet.MedianStep(), 64 * 1024.0);
     EXPECT_EQ(L"", monitor.ControlText(kDocumentName));
 }

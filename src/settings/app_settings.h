@@ -21,6 +21,8 @@ inline constexpr char kKeyDeviceName[] = "Device Name";
 const int kSettingPathSize = 260;
 const int kPrinterNameSize = 256;
 const int kDocumentNameSize = 128;
+// Longest document name read in full, so that its beginning can be shown.
+const int kDocumentNameReadSize = 1024;
 
 struct AppSettings {
     char settingsPath[kSettingPathSize];   // the INI file beside the executable
@@ -74,7 +76,8 @@ void SetQueueCommand(const char* directory, const char* command);
 int PrinterIdentity(char* out);
 
 // Reads the document name the print side published; empty when it cannot
-// be read, cut to 127 characters when longer.
+// be read or is longer than kDocumentNameReadSize - 1 characters, cut to
+// the buffer when longer than that.
 void ReadDocumentName(char* out, size_t size);
 
 // The exit step: saves IsIcon and ends the message loop.

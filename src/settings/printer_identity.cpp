@@ -5,20 +5,23 @@
 #include <stdio.h>
 #include <string.h>
 
-#include <vector>
-
 #include "lvwm_messages.h"
 
-// Closes the print side's key on every way out.
-class DocumentKey {
+// Closes a key of the print side on every way out.
+class RegistryKey {
 public:
-    DocumentKey() { opened_ = RegOpenKeyA(HKEY_CLASSES_ROOT, LV_REGISTRY_DOCUMENT_KEY, &key_) == ERROR_SUCCESS; }
-    ~DocumentKey() { if (opened_) RegCloseKey(key_); }
-    DocumentKey(const DocumentKey&) = delete;
-    DocumentKey& operator=(const DocumentKey&) = delete;
+    RegistryKey(HKEY parent, const char* name)
+    {
+        opened_ = parent && RegOpenKeyA(parent, name, &key_) == ERROR_SUCCESS;
+    }
+    ~RegistryKey() { if (opened_) RegCloseKey(key_); }
+    RegistryKey(const RegistryKey&) = delete;
+    RegistryKey& operator=(const RegistryKey&) = delete;
+
+    HKEY Handle() const { return opened_ ? key_ : nullptr; }
 
     // Reads the default value of `subkey`; false when missing or too long.
-    bool Read(const char* subkey, char* target, LONG size) const
+    bool Read(const char* subkey, char* target, LONG size)
     {
         if (!opened_)
             return false;
@@ -31,13 +34,15 @@ public:
         return true;
     }
 
-    // Length of the value in bytes, counting its NUL; 0 when unreadable.
-    LONG ValueSize(const char* subkey) const
+    // Bytes of the largest value under the key, in the form the system
+    // stores (two bytes a character on NT); 0 when it cannot be asked.
+    DWORD LargestValueSize() const
     {
-        LONG length = 0;
-        if (!opened_ || RegQueryValueA(key_, subkey, nullptr, &length) != ERROR_SUCCESS)
+        DWORD largest = 0;
+        if (!opened_ || RegQueryInfoKeyA(key_, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                         nullptr, &largest, nullptr, nullptr) != ERROR_SUCCESS)
             return 0;
-        return length;
+        return largest;
     }
 
     LONG LastLength() const { return lastLength_; }
@@ -45,7 +50,7 @@ public:
 private:
     HKEY key_ = nullptr;
     bool opened_ = false;
-    mutable LONG lastLength_ = 0;
+    LONG lastLength_ = 0;
 };
 
 // Builds "DeviceName\Status\Monitor" from the words of the section name.
@@ -66,7 +71,7 @@ int PrinterIdentity(char* out)
     char name[kPrinterNameSize];
     PrinterSubkey(subkey, sizeof subkey);
 
-    DocumentKey key;
+    RegistryKey key(HKEY_CLASSES_ROOT, LV_REGISTRY_DOCUMENT_KEY);
     // A name shorter than two characters is no name: use the default printer.
     if (!key.Read(subkey, name, sizeof name) || key.LastLength() < 3) {
         GetProfileStringA("windows", "device", "", name, sizeof name);
@@ -79,18 +84,15 @@ int PrinterIdentity(char* out)
 void ReadDocumentName(char* out, size_t size)
 {
     out[0] = '\0';
-    DocumentKey key;
-    if (key.Read(LV_REGISTRY_DOCNAME, out, static_cast<LONG>(size)))
+    RegistryKey document(HKEY_CLASSES_ROOT, LV_REGISTRY_DOCUMENT_KEY);
+    RegistryKey name(document.Handle(), LV_REGISTRY_DOCNAME);
+    // The system copies a whole string value to convert it, however little
+    // the caller asks for: a name that cannot fit the read buffer in either
+    // stored form is refused before it is read.
+    DWORD stored = name.LargestValueSize();
+    char whole[kDocumentNameReadSize];
+    if (stored == 0 || stored > 2 * sizeof whole || !name.Read(nullptr, whole, sizeof whole))
         return;
-    // Longer than the buffer: show its beginning rather than nothing.
-    LONG needed = key.ValueSize(LV_REGISTRY_DOCNAME);
-    if (needed <= static_cast<LONG>(size)) {
-        out[0] = '\0';
-        return;
-    }
-    std::vector<char> whole(static_cast<size_t>(needed) + 1, '\0');
-    if (key.Read(LV_REGISTRY_DOCNAME, whole.data(), needed + 1))
-        lstrcpynA(out, whole.data(), static_cast<int>(size));
-    else
-        out[0] = '\0';
+    // Longer than the panel's buffer: show its beginning rather than nothing.
+    lstrcpynA(out, whole, static_cast<int>(size));
 }

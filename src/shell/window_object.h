@@ -16,8 +16,6 @@ struct FrameRect {
 
 class WindowObject {
 public:
-    virtual ~WindowObject() = default;
-
     // Makes the window (extended style 0); 1 when it was made.
     virtual BOOL create(const char* className, const char* windowName, DWORD style,
                         int x, int y, int width, int height, HWND parent, HMENU menu,
@@ -31,6 +29,10 @@ public:
     HINSTANCE instance = nullptr;
     struct FrameRect rect = {0, 0, 0, 0};
     LONG closedByRequest = 0;  // set when LVWM_APPCLOSE closed the window
+
+protected:
+    // The records live for the whole run and are never deleted.
+    ~WindowObject() = default;
 };
 
 class MainWindowObject : public WindowObject {};

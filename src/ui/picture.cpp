@@ -3,12 +3,11 @@
 // picture merges with the panel.
 #include "picture.h"
 
-#include <new>
-
 #include "monitor_state.h"
 
 static const DWORD kInfoHeaderSize = sizeof(BITMAPINFOHEADER);
-static const int kKeyedBitCount = 8;
+static const WORD kKeyedBitCount = 8;
+static const DWORD kKeyedColours = 1u << kKeyedBitCount;
 
 static DWORD PixelArraySize(const BITMAPINFOHEADER* header)
 {
@@ -25,23 +24,39 @@ static bool FitsInResource(DWORD offset, const BITMAPINFOHEADER* header, DWORD r
     return pixels > 0 && offset <= resourceSize && pixels <= resourceSize - offset;
 }
 
-DWORD KeyedBitmapHeaderSize(const BITMAPINFOHEADER* header, DWORD resourceSize)
+DWORD KeyedBitmapPixelOffset(const BYTE* bits, DWORD resourceSize)
 {
-    if (resourceSize < kInfoHeaderSize || (header->biBitCount & 0xFF) != kKeyedBitCount)
+    const BITMAPINFOHEADER* header = reinterpret_cast<const BITMAPINFOHEADER*>(bits);
+    if (resourceSize < kInfoHeaderSize || header->biBitCount != kKeyedBitCount ||
+        header->biCompression != BI_RGB || header->biClrUsed > kKeyedColours)
         return 0;
-    DWORD size = kInfoHeaderSize + 4 * (1u << kKeyedBitCount);
-    return FitsInResource(size, header, resourceSize) ? size : 0;
+    if (header->biSize != kInfoHeaderSize && header->biSize != sizeof(BITMAPV4HEADER) &&
+        header->biSize != sizeof(BITMAPV5HEADER))
+        return 0;
+    DWORD colours = header->biClrUsed ? header->biClrUsed : kKeyedColours;
+    DWORD offset = header->biSize + colours * sizeof(RGBQUAD);
+    if (!FitsInResource(offset, header, resourceSize) || bits[offset] >= colours)
+        return 0;
+    return offset;
 }
 
 DWORD PackedBitmapPixelOffset(const BITMAPINFOHEADER* header, DWORD resourceSize)
 {
     if (resourceSize < kInfoHeaderSize || header->biSize < kInfoHeaderSize || header->biSize > resourceSize)
         return 0;
+    // Compressed pixels have no size of their own to check.
+    bool masked = header->biCompression == BI_BITFIELDS && (header->biBitCount == 16 || header->biBitCount == 32);
+    if (header->biCompression != BI_RGB && !masked)
+        return 0;
     unsigned long long colours = header->biClrUsed;
-    if (colours == 0 && header->biBitCount <= 8)
-        colours = 1ull << header->biBitCount;
+    if (header->biBitCount <= 8) {
+        if (colours > (1ull << header->biBitCount))
+            return 0;
+        if (colours == 0)
+            colours = 1ull << header->biBitCount;
+    }
     unsigned long long offset = header->biSize + 4 * colours;
-    if (header->biCompression == BI_BITFIELDS && header->biSize == kInfoHeaderSize)
+    if (masked && header->biSize == kInfoHeaderSize)
         offset += 3 * sizeof(DWORD);
     if (offset > resourceSize)
         return 0;
@@ -57,38 +72,41 @@ static void DrawBits(HWND control, HDC dc, const void* pixels, const BITMAPINFO*
                   0, 0, client.right, client.bottom, pixels, info, DIB_RGB_COLORS, SRCCOPY);
 }
 
-static void DrawWithKeyReplaced(HWND control, HDC dc, const BYTE* bits, DWORD headerSize)
+// Draws through a copy of the header and colour table in which the key
+// entry is the button face. A longer header is copied as its first part,
+// which is all an uncompressed palette bitmap needs.
+static void DrawWithKeyReplaced(HWND control, HDC dc, const BYTE* bits, DWORD pixelOffset)
 {
-    BYTE* copy = new (std::nothrow) BYTE[headerSize];
-    if (!copy) {
-        DrawBits(control, dc, bits + headerSize, reinterpret_cast<const BITMAPINFO*>(bits));
-        return;
-    }
-    CopyMemory(copy, bits, headerSize);
-    BYTE key = bits[headerSize];
+    struct {
+        BITMAPINFOHEADER header;
+        RGBQUAD colours[kKeyedColours];
+    } copy;
+    const BITMAPINFOHEADER* header = reinterpret_cast<const BITMAPINFOHEADER*>(bits);
+    CopyMemory(&copy.header, bits, kInfoHeaderSize);
+    CopyMemory(copy.colours, bits + header->biSize, pixelOffset - header->biSize);
+    copy.header.biSize = kInfoHeaderSize;
+    BYTE key = bits[pixelOffset];
     COLORREF face = GetSysColor(COLOR_BTNFACE);
-    RGBQUAD* table = reinterpret_cast<RGBQUAD*>(copy + kInfoHeaderSize);
-    table[key].rgbBlue = GetBValue(face);
-    table[key].rgbGreen = GetGValue(face);
-    table[key].rgbRed = GetRValue(face);
-    table[key].rgbReserved = 0;
-    DrawBits(control, dc, bits + headerSize, reinterpret_cast<const BITMAPINFO*>(copy));
-    delete[] copy;
+    copy.colours[key].rgbBlue = GetBValue(face);
+    copy.colours[key].rgbGreen = GetGValue(face);
+    copy.colours[key].rgbRed = GetRValue(face);
+    copy.colours[key].rgbReserved = 0;
+    DrawBits(control, dc, bits + pixelOffset, reinterpret_cast<const BITMAPINFO*>(&copy));
 }
 
-// Draws only what lies inside the resource; anything else is skipped.
+// Draws only what lies inside the resource and can be drawn as it was
+// meant; anything else is skipped.
 static void DrawBitmapResource(HWND control, HDC dc, const BYTE* bits, DWORD resourceSize)
 {
-    const BITMAPINFOHEADER* header = reinterpret_cast<const BITMAPINFOHEADER*>(bits);
-    if (resourceSize < kInfoHeaderSize)
-        return;
-    if ((header->biBitCount & 0xFF) == kKeyedBitCount) {
-        DWORD headerSize = KeyedBitmapHeaderSize(header, resourceSize);
-        if (headerSize)
-            DrawWithKeyReplaced(control, dc, bits, headerSize);
+    DWORD offset = KeyedBitmapPixelOffset(bits, resourceSize);
+    if (offset) {
+        DrawWithKeyReplaced(control, dc, bits, offset);
         return;
     }
-    DWORD offset = PackedBitmapPixelOffset(header, resourceSize);
+    if (resourceSize < kInfoHeaderSize)
+        return;
+    const BITMAPINFOHEADER* header = reinterpret_cast<const BITMAPINFOHEADER*>(bits);
+    offset = PackedBitmapPixelOffset(header, resourceSize);
     if (offset)
         DrawBits(control, dc, bits + offset, reinterpret_cast<const BITMAPINFO*>(bits));
 }

@@ -8,10 +8,13 @@
 // (`paint`, opened by the caller) it closes.
 void DrawKeyedBitmap(HWND control, HDC dc, PAINTSTRUCT* paint, int bitmapId);
 
-// Size of header plus colour table, or 0 when the bitmap is not one that
-// can be drawn safely from `resourceSize` bytes.
-DWORD KeyedBitmapHeaderSize(const BITMAPINFOHEADER* header, DWORD resourceSize);
-// Offset of the pixels of any packed bitmap, or 0 when it does not fit.
+// Offset of the pixels of a packed bitmap whose background can be keyed:
+// uncompressed, 8 bits, a header of a kind that Windows defines, a table
+// of at most 256 colours that holds the key, and every row inside the
+// `resourceSize` bytes of `bits`. 0 for any other bitmap.
+DWORD KeyedBitmapPixelOffset(const BYTE* bits, DWORD resourceSize);
+// Offset of the pixels of a packed bitmap drawn as it is, or 0 when it is
+// compressed or does not fit.
 DWORD PackedBitmapPixelOffset(const BITMAPINFOHEADER* header, DWORD resourceSize);
 
 #endif

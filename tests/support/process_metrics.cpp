@@ -12,6 +12,7 @@ ProcessMemory MemoryOf(HANDLE process)
     if (GetProcessMemoryInfo(process, &counters, sizeof counters)) {
         memory.workingSet = counters.WorkingSetSize;
         memory.privateBytes = counters.PagefileUsage;
+        memory.peakWorkingSet = counters.PeakWorkingSetSize;
     }
     return memory;
 }

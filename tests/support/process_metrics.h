@@ -10,6 +10,7 @@
 struct ProcessMemory {
     SIZE_T workingSet = 0;    // bytes in memory
     SIZE_T privateBytes = 0;  // bytes committed to the process alone
+    SIZE_T peakWorkingSet = 0;  // the most bytes it ever had in memory
 };
 
 // From GetProcessMemoryInfo; zeros when the process cannot be asked.
