@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "lvwm_messages.h"
+#include "protocol/lvwm_messages.h"
 
 namespace {
 

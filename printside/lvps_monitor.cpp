@@ -1,8 +1,8 @@
 // Finding, starting and speaking to the monitor.
 #include "lvps.h"
 
-#include "launch_rules.h"
 #include "lvps_text.h"
+#include "shell/launch_rules.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "lvwm_messages.h"
 #include "monitor_harness.h"
+#include "protocol/lvwm_messages.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "lvwm_messages.h"
 #include "monitor_harness.h"
+#include "protocol/lvwm_messages.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "help_spy.h"
-#include "lvwm_messages.h"
 #include "monitor_harness.h"
 #include "panel_input.h"
+#include "protocol/lvwm_messages.h"
 #include "recorder.h"
 
 namespace {

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "lvwm_messages.h"
 #include "monitor_harness.h"
+#include "protocol/lvwm_messages.h"
 
 namespace {
 

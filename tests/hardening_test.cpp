@@ -9,15 +9,16 @@
 #include <string>
 #include <vector>
 
-#include "app_settings.h"
-#include "launch_rules.h"
-#include "lvwm_messages.h"
-#include "main_window.h"
 #include "monitor_harness.h"
-#include "monitor_state.h"
 #include "panel_input.h"
 #include "process_metrics.h"
+#include "protocol/lvwm_messages.h"
+#include "protocol/main_window.h"
+#include "protocol/monitor_state.h"
 #include "recorder.h"
+#include "settings/app_settings.h"
+#include "settings/setting_rules.h"
+#include "shell/launch_rules.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "lvwm_messages.h"
 #include "monitor_harness.h"
+#include "protocol/lvwm_messages.h"
 #include "status_texts_expected.h"
 
 namespace {

@@ -7,12 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "lvwm_messages.h"
-#include "main_window.h"
-#include "monitor_state.h"
+#include "protocol/lvwm_messages.h"
+#include "protocol/main_window.h"
+#include "protocol/monitor_state.h"
 #include "resource.h"
-#include "shell.h"
-#include "status_panel.h"
+#include "shell/monitor_windows.h"
+#include "shell/shell.h"
+#include "ui/status_panel.h"
 
 namespace {
 
@@ -46,18 +47,11 @@ public:
     {
         HINSTANCE instance = GetModuleHandleA(nullptr);
         monitorState = MonitorState();
-        monitorState.instance = instance;
         monitorState.notificationMode = NotifyAlways;
-        WNDCLASSA windowClass = {};
-        windowClass.lpfnWndProc = RecordingProc;
-        windowClass.hInstance = instance;
-        windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_DEVICE_READY));
-        windowClass.lpszClassName = className;
-        RegisterClassA(&windowClass);
-        monitorState.mainWindow = CreateWindowA(className, "hosted", WS_POPUP, 0, 0, 640, 400, nullptr, nullptr,
-                                                instance, nullptr);
-        currentDialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_STATUS_PANEL), monitorState.mainWindow,
-                                           StatusPanelProc, 0);
+        RegisterMainClass(instance, className);
+        CreateMonitorWindows(instance, className);
+        SetWindowLongPtrA(monitorState.mainWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordingProc));
+        currentDialog = monitorState.panel;
         SetWindowPos(monitorState.mainWindow, HWND_TOPMOST, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
         UpdateWindow(monitorState.mainWindow);

@@ -5,9 +5,9 @@
 #include <string>
 
 #include "help_spy.h"
-#include "lvwm_messages.h"
 #include "monitor_harness.h"
 #include "panel_input.h"
+#include "protocol/lvwm_messages.h"
 
 namespace {
 

@@ -3,12 +3,12 @@
 // colours (which Wine keeps per process) reaches the panel.
 #include <gtest/gtest.h>
 
-#include "main_window.h"
-#include "monitor_state.h"
+#include "protocol/monitor_state.h"
 #include "resource.h"
 #include "screen.h"
-#include "shell.h"
-#include "status_panel.h"
+#include "shell/monitor_windows.h"
+#include "shell/shell.h"
+#include "ui/status_panel.h"
 
 namespace {
 
@@ -68,16 +68,9 @@ TEST(PanelFonts, EveryResetReleasesTheFontItReplaces)
 TEST(PanelColoursInProcess, PicturesAndPanelFollowANewButtonFace)
 {
     HINSTANCE instance = GetModuleHandleA(nullptr);
-    monitorState.instance = instance;
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = MainWindowProc;
-    windowClass.hInstance = instance;
-    windowClass.lpszClassName = "LUMEVIEW_IN_TEST";
-    ASSERT_NE(0, RegisterClassA(&windowClass));
-    monitorState.mainWindow = CreateWindowA("LUMEVIEW_IN_TEST", "in test", WS_POPUP, 0, 0, 480, 300, nullptr,
-                                            nullptr, instance, nullptr);
-    HWND panel = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_STATUS_PANEL), monitorState.mainWindow,
-                                    StatusPanelProc, 0);
+    ASSERT_TRUE(RegisterMainClass(instance, "LUMEVIEW_IN_TEST"));
+    ASSERT_TRUE(CreateMonitorWindows(instance, "LUMEVIEW_IN_TEST"));
+    HWND panel = monitorState.panel;
     ASSERT_NE(nullptr, panel);
     currentDialog = panel;
     SetWindowPos(monitorState.mainWindow, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
@@ -99,7 +92,8 @@ TEST(PanelColoursInProcess, PicturesAndPanelFollowANewButtonFace)
     RECT logo = ClientRectOnScreen(GetDlgItem(panel, IDC_LOGO));
     EXPECT_EQ(changed, ScreenImage(logo).At(logo.left, logo.bottom - 1));
     RECT whole = ClientRectOnScreen(panel);
-    EXPECT_EQ(changed, ScreenImage(whole).At(whole.left + 2, whole.bottom - 3)) << "the panel's own background";
+    EXPECT_EQ(changed, ScreenImage(whole).At(whole.left + 4, whole.bottom - 8))
+        << "the panel's own background, clear of the main window's frame";
 
     SetSysColors(1, &element, &original);
     DestroyWindow(monitorState.mainWindow);

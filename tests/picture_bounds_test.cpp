@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "picture.h"
+#include "ui/picture.h"
 
 namespace {
 

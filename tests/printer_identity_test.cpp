@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app_settings.h"
+#include "settings/app_settings.h"
 
 namespace {
 

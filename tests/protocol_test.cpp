@@ -6,8 +6,8 @@
 #include <string>
 
 #include "help_spy.h"
-#include "lvwm_messages.h"
 #include "monitor_harness.h"
+#include "protocol/lvwm_messages.h"
 
 namespace {
 

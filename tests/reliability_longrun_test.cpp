@@ -3,15 +3,15 @@
 // GDI objects can be counted, every object it replaces is released.
 #include <gtest/gtest.h>
 
-#include "lvwm_messages.h"
-#include "main_window.h"
 #include "monitor_harness.h"
-#include "monitor_state.h"
 #include "process_metrics.h"
+#include "protocol/lvwm_messages.h"
+#include "protocol/monitor_state.h"
 #include "resource.h"
-#include "shared_brushes.h"
-#include "shell.h"
-#include "status_panel.h"
+#include "shell/monitor_windows.h"
+#include "shell/shared_brushes.h"
+#include "shell/shell.h"
+#include "ui/status_panel.h"
 
 namespace {
 
@@ -53,22 +53,11 @@ public:
     HostedMonitor()
     {
         HINSTANCE instance = GetModuleHandleA(nullptr);
-        monitorState.instance = instance;
         monitorState.platformId = VER_PLATFORM_WIN32_NT;
         monitorState.notificationMode = NotifyAlways;
-        WNDCLASSA windowClass = {};
-        windowClass.style = CS_HREDRAW | CS_VREDRAW;
-        windowClass.lpfnWndProc = MainWindowProc;
-        windowClass.hInstance = instance;
-        windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_DEVICE_READY));
-        windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-        windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
-        windowClass.lpszClassName = "LUMEVIEW_LONG_RUN";
-        RegisterClassA(&windowClass);
-        monitorState.mainWindow = CreateWindowA("LUMEVIEW_LONG_RUN", "long run", WS_CAPTION | WS_SYSMENU, 0, 0,
-                                                480, 330, nullptr, nullptr, instance, nullptr);
-        panel = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_STATUS_PANEL), monitorState.mainWindow,
-                                   StatusPanelProc, 0);
+        RegisterMainClass(instance, "LUMEVIEW_LONG_RUN");
+        CreateMonitorWindows(instance, "LUMEVIEW_LONG_RUN");
+        panel = monitorState.panel;
         currentDialog = panel;
         ShowWindow(monitorState.mainWindow, SW_SHOWNOACTIVATE);
         UpdateWindow(monitorState.mainWindow);

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "lvwm_messages.h"
 #include "monitor_harness.h"
 #include "panel_input.h"
+#include "protocol/lvwm_messages.h"
 
 namespace {
 

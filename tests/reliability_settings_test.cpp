@@ -8,10 +8,10 @@
 #include <random>
 #include <string>
 
-#include "lvwm_messages.h"
 #include "monitor_harness.h"
 #include "panel_input.h"
 #include "process_metrics.h"
+#include "protocol/lvwm_messages.h"
 #include "recorder.h"
 
 namespace {

@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "lvwm_messages.h"
 #include "monitor_harness.h"
 #include "panel_input.h"
 #include "process_metrics.h"
+#include "protocol/lvwm_messages.h"
 
 namespace {
 

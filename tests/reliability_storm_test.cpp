@@ -14,10 +14,10 @@
 #include <vector>
 
 #include "help_spy.h"
-#include "lvwm_messages.h"
 #include "monitor_harness.h"
 #include "process_metrics.h"
-#include "status_table.h"
+#include "protocol/lvwm_messages.h"
+#include "protocol/status_table.h"
 
 namespace {
 

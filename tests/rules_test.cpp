@@ -4,10 +4,10 @@
 #include <climits>
 #include <string>
 
-#include "app_settings.h"
-#include "launch_rules.h"
-#include "progress_rules.h"
-#include "protocol_rules.h"
+#include "protocol/protocol_rules.h"
+#include "settings/setting_rules.h"
+#include "shell/launch_rules.h"
+#include "ui/progress_rules.h"
 
 TEST(ExecutableNames, ClassDirectoryAndSettingsFromPath)
 {

@@ -6,9 +6,9 @@
 #include <cstring>
 #include <string>
 
-#include "lvwm_messages.h"
-#include "protocol_rules.h"
-#include "status_table.h"
+#include "protocol/lvwm_messages.h"
+#include "protocol/protocol_rules.h"
+#include "protocol/status_table.h"
 #include "status_texts_expected.h"
 
 namespace {

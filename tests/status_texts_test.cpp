@@ -14,8 +14,8 @@
 #include <string>
 
 #include "help_spy.h"
-#include "lvwm_messages.h"
 #include "monitor_harness.h"
+#include "protocol/lvwm_messages.h"
 #include "status_texts_expected.h"
 
 namespace {

@@ -1,19 +1,19 @@
 // The print side's messages: status reports, operation changes, page
 // counts, the document name, the job window, and show/minimise/close.
-#include "main_window.h"
+#include "protocol/main_window.h"
 
 #include <mmsystem.h>
 #include <string.h>
 
-#include "app_settings.h"
-#include "lvwm_messages.h"
-#include "monitor_state.h"
-#include "protocol_rules.h"
+#include "protocol/lvwm_messages.h"
+#include "protocol/monitor_state.h"
+#include "protocol/protocol_rules.h"
+#include "protocol/status_table.h"
 #include "resource.h"
-#include "shared_brushes.h"
-#include "status_panel.h"
-#include "status_table.h"
-#include "window_object.h"
+#include "settings/app_settings.h"
+#include "shell/shared_brushes.h"
+#include "shell/window_object.h"
+#include "ui/status_panel.h"
 
 static const DWORD kBeepFrequency = 8000;
 static const DWORD kBeepMilliseconds = 500;

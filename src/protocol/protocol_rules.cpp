@@ -1,6 +1,6 @@
-#include "protocol_rules.h"
+#include "protocol/protocol_rules.h"
 
-#include "monitor_state.h"
+#include "settings/setting_names.h"
 
 bool ShowPolicyShows(LONG notificationMode, unsigned reason)
 {

@@ -1,9 +1,9 @@
 // The texts are written in UTF-8 here; the build turns them into code page
 // 1252 bytes (-fexec-charset=CP1252). Spacing and punctuation are the
 // device maker's own, double spaces and missing full stops included.
-#include "status_table.h"
+#include "protocol/status_table.h"
 
-#include "lvwm_messages.h"
+#include "protocol/lvwm_messages.h"
 
 const char* const textAvailable = "Disponible";
 

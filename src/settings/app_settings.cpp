@@ -1,8 +1,9 @@
 // Reading and writing the settings file beside the executable.
-#include "app_settings.h"
+#include "settings/app_settings.h"
 
-#include "monitor_state.h"
-#include "window_object.h"
+#include "protocol/monitor_state.h"
+#include "settings/setting_rules.h"
+#include "shell/window_object.h"
 
 AppSettings appSettings;
 
@@ -36,7 +37,7 @@ void SaveNotificationSettings()
 
 void LoadPathSettings()
 {
-    char value[kSettingPathSize];
+    char value[kPathSize];
 
     ReadMonitorString(kKeyHelpFile, value, sizeof value);
     JoinDirectory(appSettings.helpFilePath, sizeof appSettings.helpFilePath,
@@ -50,7 +51,7 @@ void LoadPathSettings()
 
 bool ProgramFileExists(const char* path)
 {
-    char found[kSettingPathSize];
+    char found[kPathSize];
     DWORD length = SearchPathA(nullptr, path, ".exe", sizeof found, found, nullptr);
     if (length == 0 || length >= sizeof found)
         return false;
@@ -62,6 +63,35 @@ void SetQueueCommand(const char* directory, const char* command)
 {
     QuotedCommandLine(appSettings.queueCommand, sizeof appSettings.queueCommand, directory, command,
                       ProgramFileExists);
+}
+
+// A printer has a section of its own once its Device Name has three
+// characters or more; only the length of the value is used.
+bool PrinterHasOwnSection(const char* printer)
+{
+    char deviceName[kPathSize];
+    DWORD length = GetPrivateProfileStringA(printer, kKeyDeviceName, "", deviceName, sizeof deviceName,
+                                            appSettings.settingsPath);
+    return length >= 3;
+}
+
+void ReadPrinterQueueCommand(const char* printer, char* out, DWORD size)
+{
+    const char* section = PrinterHasOwnSection(printer) ? printer : kStatusMonitor;
+    GetPrivateProfileStringA(section, kKeyQueueExe, "", out, size, appSettings.settingsPath);
+}
+
+void ReadDefaultPrinter(char* out, DWORD size)
+{
+    ReadMonitorString(kKeyDefaultPrinter, out, size);
+}
+
+bool DriverOffersQueueViewer()
+{
+    char superQueue[kDriverValueSize];
+    GetPrivateProfileStringA(kStatusMonitor, kKeySuperQueue, "", superQueue, sizeof superQueue,
+                             kDriverSettingsFile);
+    return superQueue[0] != '\0' && lstrcmpA(superQueue, "0") != 0;
 }
 
 LONG ReadIsIconSetting()

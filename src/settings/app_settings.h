@@ -5,31 +5,14 @@
 
 #include <windows.h>
 
-// Section of the monitor's own keys, the words of the printer-name subkey,
-// the printer opened without /P, and the tail of the fallback class name.
-inline constexpr char kStatusMonitor[] = "Status Monitor";
-
-inline constexpr char kKeyAlert[] = "sound_audio_alert";
-inline constexpr char kKeyNotification[] = "event_notification_type";
-inline constexpr char kKeyIsIcon[] = "IsIcon";
-inline constexpr char kKeyHelpFile[] = "EngssHelp";
-inline constexpr char kKeySoundFile[] = "Soundfile";
-inline constexpr char kKeyQueueExe[] = "QueueExe";
-inline constexpr char kKeyDefaultPrinter[] = "Default Printer";
-inline constexpr char kKeyDeviceName[] = "Device Name";
-
-const int kSettingPathSize = 260;
-const int kPrinterNameSize = 256;
-const int kDocumentNameSize = 128;
-// Longest document name read in full, so that its beginning can be shown.
-const int kDocumentNameReadSize = 1024;
+#include "settings/setting_names.h"
 
 struct AppSettings {
-    char settingsPath[kSettingPathSize];   // the INI file beside the executable
-    char exeDirectory[kSettingPathSize];   // with its trailing '\'
-    char helpFilePath[kSettingPathSize];   // exeDirectory + EngssHelp
-    char soundFile[kSettingPathSize];      // Soundfile as stored
-    char queueCommand[kSettingPathSize];   // exeDirectory + QueueExe
+    char settingsPath[kPathSize];   // the INI file beside the executable
+    char exeDirectory[kPathSize];   // with its trailing '\'
+    char helpFilePath[kPathSize];   // exeDirectory + EngssHelp
+    char soundFile[kPathSize];      // Soundfile as stored
+    char queueCommand[kPathSize];   // exeDirectory + QueueExe
 };
 
 extern AppSettings appSettings;
@@ -42,27 +25,16 @@ void LoadPathSettings();
 LONG ReadIsIconSetting();
 void WriteIsIconSetting(const char* value);
 
-// Text of the setting "1"/"0"/"2" that the monitor writes for a value.
-const char* AlertSettingText(LONG alertEnabled);
-const char* NotificationSettingText(LONG notificationMode);
-
-// "1" or "0": whether the window should come back minimised after exit.
-const char* IsIconOnExit(LONG closedByRequest, LONG notificationMode, bool minimised);
-
-// directory + value, cut to fit `size` bytes.
-void JoinDirectory(char* target, size_t size, const char* directory, const char* value);
-
-// Whether `path` names a program that a command line could start.
-typedef bool (*ProgramCheck)(const char* path);
-
-// The command line that starts `command`, a program and its arguments,
-// with the program taken from `directory` ("" for a command as written).
-// A program that holds a blank is put in quotes, so that no shorter path
-// is tried before it; the arguments follow as written. Unquoted, the
-// program is the longest part before a blank that `exists` accepts, or the
-// whole command when it holds no blank between words. False, with `out`
-// empty, when there is no program or the line does not fit `size` bytes.
-bool QuotedCommandLine(char* out, size_t size, const char* directory, const char* command, ProgramCheck exists);
+// Whether the printer's own section of the settings file counts.
+bool PrinterHasOwnSection(const char* printer);
+// QueueExe of the printer's own section, or of "Status Monitor" when it
+// has none, as stored.
+void ReadPrinterQueueCommand(const char* printer, char* out, DWORD size);
+// The printer the properties command opens with /P when the printer has
+// no section of its own.
+void ReadDefaultPrinter(char* out, DWORD size);
+// Whether the driver's settings file asks for the print-queue button.
+bool DriverOffersQueueViewer();
 
 // The check QuotedCommandLine is given: a file the system's program search
 // finds, ".exe" added to a name without extension.

@@ -1,11 +1,11 @@
 // The names the print side publishes: the printer (with win.ini's default
 // printer as fallback) and the document being printed.
-#include "app_settings.h"
+#include "settings/app_settings.h"
 
 #include <stdio.h>
 #include <string.h>
 
-#include "lvwm_messages.h"
+#include "protocol/lvwm_messages.h"
 
 // Closes a key of the print side on every way out.
 class RegistryKey {

@@ -1,4 +1,4 @@
-#include "shell.h"
+#include "shell/shell.h"
 
 // The panel from start-up on; the options dialog while it is open.
 HWND currentDialog = nullptr;

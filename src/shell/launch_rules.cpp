@@ -1,9 +1,9 @@
-#include "launch_rules.h"
+#include "shell/launch_rules.h"
 
 #include <stdio.h>
 #include <string.h>
 
-#include "app_settings.h"
+#include "settings/setting_names.h"
 
 static void CopyBounded(char* target, size_t size, const char* source)
 {

@@ -5,8 +5,9 @@
 
 #include <windows.h>
 
-const size_t kClassNameSize = 256;
-const size_t kPathSize = 260;
+#include "settings/setting_names.h"
+
+const int kClassNameSize = 256;
 
 struct ExecutableNames {
     char className[kClassNameSize];   // file name up to its first '.', upper-cased

@@ -1,25 +1,20 @@
-// Process start: the single-instance rule, the launch rule, the main
-// window with its panel, and the message loop.
+// Process start: the single-instance rule, the launch rule, and the
+// message loop.
 #include <windows.h>
 
 #include <stdio.h>
 
-#include "app_settings.h"
-#include "launch_rules.h"
-#include "lvwm_messages.h"
-#include "main_window.h"
-#include "monitor_state.h"
+#include "protocol/lvwm_messages.h"
+#include "protocol/monitor_state.h"
 #include "resource.h"
-#include "shell.h"
-#include "status_panel.h"
-#include "window_object.h"
+#include "settings/app_settings.h"
+#include "shell/launch_rules.h"
+#include "shell/monitor_windows.h"
+#include "shell/shell.h"
+#include "shell/window_object.h"
 
 static char windowClassName[kClassNameSize];
-static OSVERSIONINFOA versionInfo;
 
-static const DWORD kMainWindowStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-static const int kDefaultWidth = 420;
-static const int kDefaultHeight = 300;
 // A copy that hangs in its start must not hold every later start for long.
 static const DWORD kStartTurnWaitMs = 10000;
 static const char kStartTurnSuffix[] = ".start";
@@ -93,6 +88,7 @@ static bool ForwardToRunningCopy(StartTurn* turn)
 
 static void ReadPlatform()
 {
+    OSVERSIONINFOA versionInfo = {};
     versionInfo.dwOSVersionInfoSize = sizeof versionInfo;
     GetVersionExA(&versionInfo);
     monitorState.platformId = versionInfo.dwPlatformId;
@@ -106,61 +102,6 @@ static bool AcceptCommandLine(const char* commandLine, int* showCommand)
     if (RestAsksForIsIcon(parsed.rest) && ReadIsIconSetting() == 1)
         *showCommand = SW_SHOWMINNOACTIVE;
     return LaunchAllowed(parsed.rest, monitorState.notificationMode);
-}
-
-static bool RegisterMainClass(HINSTANCE instance)
-{
-    WNDCLASSA windowClass = {};
-    windowClass.style = CS_HREDRAW | CS_VREDRAW;
-    windowClass.lpfnWndProc = MainWindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_DEVICE_READY));
-    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
-    windowClass.lpszClassName = windowClassName;
-    return RegisterClassA(&windowClass) != 0;
-}
-
-static void CreatePanel()
-{
-    panelWindowObject.instance = mainWindowObject.instance;
-    HWND panel = CreateDialogParamA(panelWindowObject.instance, MAKEINTRESOURCEA(IDD_STATUS_PANEL),
-                                    mainWindowObject.window, StatusPanelProc, 0);
-    panelWindowObject.window = panel;
-    monitorState.panel = panel;
-    if (!panel)
-        return;
-    RECT bounds;
-    GetWindowRect(panel, &bounds);
-    panelWindowObject.move(0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top, TRUE);
-}
-
-// Without a panel the window keeps its first size.
-static void FitAroundPanel()
-{
-    if (!panelWindowObject.window)
-        return;
-    RECT mainBounds;
-    RECT panelBounds;
-    GetWindowRect(mainWindowObject.window, &mainBounds);
-    GetWindowRect(panelWindowObject.window, &panelBounds);
-    SIZE size = FittedSize(mainBounds, panelBounds);
-    mainWindowObject.rect.width = size.cx;
-    mainWindowObject.rect.height = size.cy;
-    // Resizing must not activate the window: a minimised start stays inactive.
-    SetWindowPos(mainWindowObject.window, nullptr, 0, 0, size.cx, size.cy,
-                 SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
-}
-
-static void CentreOnDesktop()
-{
-    RECT desktop;
-    GetWindowRect(GetDesktopWindow(), &desktop);
-    struct FrameRect current;
-    mainWindowObject.getRect(&current);
-    POINT origin = CentredOrigin(desktop, current.width, current.height);
-    mainWindowObject.move(origin.x, origin.y, mainWindowObject.rect.width,
-                          mainWindowObject.rect.height, TRUE);
 }
 
 static int RunMessageLoop(HINSTANCE instance)
@@ -189,20 +130,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
     LoadNotificationSettings();
     if (!AcceptCommandLine(commandLine, &showCommand))
         return 0;
-    if (!RegisterMainClass(instance))
+    if (!RegisterMainClass(instance, windowClassName))
         return 0;
-
-    monitorState.instance = instance;
-    if (!mainWindowObject.create(windowClassName, kWindowTitle, kMainWindowStyle, 0, 0,
-                                 kDefaultWidth, kDefaultHeight, nullptr, nullptr, instance, nullptr))
+    if (!CreateMonitorWindows(instance, windowClassName))
         return 0;
-    monitorState.mainWindow = mainWindowObject.window;
     // From here a later start finds this window.
     turn.End();
 
-    CreatePanel();
-    FitAroundPanel();
-    CentreOnDesktop();
     ShowWindow(mainWindowObject.window, showCommand);
     UpdateWindow(mainWindowObject.window);
     return RunMessageLoop(instance);

@@ -1,4 +1,4 @@
-#include "window_object.h"
+#include "shell/window_object.h"
 
 MainWindowObject mainWindowObject;
 PanelWindowObject panelWindowObject;

@@ -1,12 +1,12 @@
 // The options dialog. The mode follows the radio buttons at once; only OK
 // writes it to the settings file.
-#include "options_dialog.h"
+#include "ui/options_dialog.h"
 
-#include "app_settings.h"
-#include "help_topics.h"
-#include "monitor_state.h"
+#include "protocol/monitor_state.h"
 #include "resource.h"
-#include "shell.h"
+#include "settings/app_settings.h"
+#include "shell/shell.h"
+#include "ui/help_topics.h"
 
 struct ControlCaption {
     int control;
@@ -59,7 +59,8 @@ static INT_PTR OnInitDialog(HWND dialog)
     return 1;
 }
 
-// The panel becomes current and takes input again before the dialog goes.
+// The panel becomes current and takes input again before the dialog goes,
+// in the reverse order of the opening below.
 static void CloseOptions(HWND dialog)
 {
     currentDialog = monitorState.panel;
@@ -99,7 +100,7 @@ static void OnCommand(HWND dialog, WORD id)
     }
 }
 
-INT_PTR CALLBACK OptionsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+static INT_PTR CALLBACK OptionsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
     case WM_INITDIALOG:
@@ -110,4 +111,21 @@ INT_PTR CALLBACK OptionsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
     default:
         return 0;
     }
+}
+
+// The panel takes no input while the dialog is open; the dialog gives it
+// back when it closes. A second request while one is open (it can only
+// come from outside) is left alone: two dialogs would each give the input
+// back on closing, the other still open.
+void OpenOptionsDialog()
+{
+    if (currentDialog != monitorState.panel)
+        return;
+    HWND dialog = CreateDialogParamA(monitorState.instance, MAKEINTRESOURCEA(IDD_OPTIONS),
+                                     monitorState.mainWindow, OptionsDialogProc, 0);
+    if (!dialog)
+        return;
+    ShowWindow(dialog, SW_SHOW);
+    currentDialog = dialog;
+    EnableWindow(monitorState.mainWindow, FALSE);
 }

@@ -4,8 +4,9 @@
 
 #include <windows.h>
 
-// Procedure of the modeless dialog made from template 133, owned by the
-// main window; OK stores the settings, Cancel reloads them from the file.
-INT_PTR CALLBACK OptionsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+// Opens the modeless dialog of template 133, owned by the main window, as
+// the dialog the message loop feeds, and disables the main window until it
+// closes. OK stores the settings, Cancel reloads them from the file.
+void OpenOptionsDialog();
 
 #endif

@@ -1,19 +1,18 @@
 // The panel's buttons and its F1 key.
-#include "panel_commands.h"
+#include "ui/panel_commands.h"
 
 #include <stdio.h>
 #include <stdlib.h>
 
-#include "app_settings.h"
-#include "help_topics.h"
-#include "lvwm_messages.h"
-#include "monitor_state.h"
-#include "options_dialog.h"
+#include "protocol/lvwm_messages.h"
+#include "protocol/monitor_state.h"
 #include "resource.h"
-#include "shell.h"
+#include "settings/app_settings.h"
+#include "ui/help_topics.h"
+#include "ui/options_dialog.h"
+#include "ui/spooler.h"
 
 static const int kHelpCommandSize = 256;
-static const int kDeviceNameSize = 260;  // only its length is used
 static const UINT kCancelAnswerMs = 5000;  // the Win32s print side's time to take a cancel
 
 // Help topics of the device states Ready, Warning and Error.
@@ -57,16 +56,6 @@ static INT_PTR ShowStateHelp(HWND panel)
     return 1;
 }
 
-// A printer has a section of its own once its Device Name has three
-// characters or more.
-static bool HasOwnSection(const char* printer)
-{
-    char deviceName[kDeviceNameSize];
-    DWORD length = GetPrivateProfileStringA(printer, kKeyDeviceName, "", deviceName, sizeof deviceName,
-                                            appSettings.settingsPath);
-    return length >= 3;
-}
-
 // With /P the viewer is read afresh from the printer's section, as stored,
 // without the program's directory. An empty command has nothing to run.
 static INT_PTR StartQueueViewer()
@@ -74,9 +63,8 @@ static INT_PTR StartQueueViewer()
     if (monitorState.printerNameMode) {
         char printer[kPrinterNameSize];
         PrinterIdentity(printer);
-        const char* section = HasOwnSection(printer) ? printer : kStatusMonitor;
-        char stored[kSettingPathSize];
-        GetPrivateProfileStringA(section, kKeyQueueExe, "", stored, sizeof stored, appSettings.settingsPath);
+        char stored[kPathSize];
+        ReadPrinterQueueCommand(printer, stored, sizeof stored);
         SetQueueCommand("", stored);
     }
     if (appSettings.queueCommand[0] != '\0')
@@ -111,13 +99,13 @@ public:
     explicit OpenedPrinter(char* name)
     {
         PRINTER_DEFAULTSA defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
-        if (!OpenPrinterA(name, &handle_, &defaults))
+        if (!SpoolerOpenPrinter(name, &handle_, &defaults))
             handle_ = nullptr;
     }
     ~OpenedPrinter()
     {
         if (handle_)
-            ClosePrinter(handle_);
+            SpoolerClosePrinter(handle_);
     }
     OpenedPrinter(const OpenedPrinter&) = delete;
     OpenedPrinter& operator=(const OpenedPrinter&) = delete;
@@ -150,7 +138,7 @@ public:
     explicit PrinterRecord(HANDLE printer) : size_(NeededSize(printer)), block_(size_)
     {
         DWORD needed = 0;
-        if (block_.bytes() && GetPrinterA(printer, 2, block_.bytes(), size_, &needed))
+        if (block_.bytes() && SpoolerGetPrinter(printer, 2, block_.bytes(), size_, &needed))
             record_ = reinterpret_cast<PRINTER_INFO_2A*>(block_.bytes());
     }
     PrinterRecord(const PrinterRecord&) = delete;
@@ -164,7 +152,7 @@ private:
     static DWORD NeededSize(HANDLE printer)
     {
         DWORD needed = 0;
-        return GetPrinterA(printer, 2, nullptr, 0, &needed) ? 0 : needed;
+        return SpoolerGetPrinter(printer, 2, nullptr, 0, &needed) ? 0 : needed;
     }
 
     DWORD size_;
@@ -185,7 +173,7 @@ static void StoreDefaultDocumentSettings(HANDLE printer, DEVMODEA* chosen)
         return;
     fresh.record()->pDevMode = chosen;
     fresh.record()->pSecurityDescriptor = nullptr;
-    SetPrinterA(printer, 2, reinterpret_cast<BYTE*>(fresh.record()), 0);
+    SpoolerSetPrinter(printer, 2, reinterpret_cast<BYTE*>(fresh.record()), 0);
 }
 
 // The driver's document dialog starts from the printer's defaults; OK makes
@@ -197,15 +185,15 @@ static void EditDefaultDocumentSettings(HWND panel, HANDLE printer)
     if (!record)
         return;
 
-    LONG devModeSize = DocumentPropertiesA(panel, printer, record->pPrinterName, nullptr, nullptr, 0);
+    LONG devModeSize = SpoolerDocumentProperties(panel, printer, record->pPrinterName, nullptr, nullptr, 0);
     if (devModeSize <= 0)
         return;
     Block devMode(static_cast<size_t>(devModeSize));
     if (!devMode.bytes())
         return;
     DEVMODEA* chosen = reinterpret_cast<DEVMODEA*>(devMode.bytes());
-    if (DocumentPropertiesA(panel, printer, record->pPrinterName, chosen, nullptr,
-                            DM_IN_PROMPT | DM_OUT_BUFFER) != IDOK)
+    if (SpoolerDocumentProperties(panel, printer, record->pPrinterName, chosen, nullptr,
+                                  DM_IN_PROMPT | DM_OUT_BUFFER) != IDOK)
         return;
     StoreDefaultDocumentSettings(printer, chosen);
 }
@@ -220,9 +208,8 @@ static void PropertiesPrinterName(char* printer, size_t size)
     char identity[kPrinterNameSize];
     PrinterIdentity(identity);
     lstrcpynA(printer, identity, static_cast<int>(size));
-    if (!HasOwnSection(printer))
-        GetPrivateProfileStringA(kStatusMonitor, kKeyDefaultPrinter, "", printer, static_cast<DWORD>(size),
-                                 appSettings.settingsPath);
+    if (!PrinterHasOwnSection(printer))
+        ReadDefaultPrinter(printer, static_cast<DWORD>(size));
 }
 
 static INT_PTR ShowPrinterProperties(HWND panel)
@@ -237,27 +224,9 @@ static INT_PTR ShowPrinterProperties(HWND panel)
     if (!opened.handle())
         return 1;
     if (monitorState.platformId == VER_PLATFORM_WIN32_WINDOWS)
-        PrinterProperties(panel, opened.handle());
+        SpoolerPrinterProperties(panel, opened.handle());
     else
         EditDefaultDocumentSettings(panel, opened.handle());
-    return 1;
-}
-
-// The panel takes no input while the dialog is open; the dialog gives it
-// back when it closes. A second request while one is open (it can only
-// come from outside) is left alone: two dialogs would each give the input
-// back on closing, the other still open.
-static INT_PTR OpenOptions()
-{
-    if (currentDialog != monitorState.panel)
-        return 1;
-    HWND dialog = CreateDialogParamA(monitorState.instance, MAKEINTRESOURCEA(IDD_OPTIONS),
-                                     monitorState.mainWindow, OptionsDialogProc, 0);
-    if (!dialog)
-        return 1;
-    ShowWindow(dialog, SW_SHOW);
-    currentDialog = dialog;
-    EnableWindow(monitorState.mainWindow, FALSE);
     return 1;
 }
 
@@ -284,7 +253,8 @@ INT_PTR OnPanelCommand(HWND panel, WORD id)
     case IDC_PROPERTIES:
         return ShowPrinterProperties(panel);
     case IDC_OPTIONS:
-        return OpenOptions();
+        OpenOptionsDialog();
+        return 1;
     case IDM_CONTEXT_HELP:
         return ShowControlHelp(panel);
     default:

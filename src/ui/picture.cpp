@@ -1,9 +1,9 @@
 // The panel's pictures are 8-bit bitmaps whose bottom-left pixel names the
 // background colour; that palette entry is drawn in the button face so the
 // picture merges with the panel.
-#include "picture.h"
+#include "ui/picture.h"
 
-#include "monitor_state.h"
+#include "protocol/monitor_state.h"
 
 static const DWORD kInfoHeaderSize = sizeof(BITMAPINFOHEADER);
 static const WORD kKeyedBitCount = 8;

@@ -1,4 +1,4 @@
-#include "progress_rules.h"
+#include "ui/progress_rules.h"
 
 bool ProgressHasCounts(LONG done, LONG total)
 {

@@ -1,18 +1,18 @@
 // The panel's initialisation, painting and colours. Its commands live in
 // panel_commands.cpp.
-#include "status_panel.h"
+#include "ui/status_panel.h"
 
 #include <stdio.h>
 
-#include "app_settings.h"
-#include "lvwm_messages.h"
-#include "monitor_state.h"
-#include "panel_commands.h"
-#include "picture.h"
-#include "progress_rules.h"
+#include "protocol/lvwm_messages.h"
+#include "protocol/monitor_state.h"
+#include "protocol/status_table.h"
 #include "resource.h"
-#include "shared_brushes.h"
-#include "status_table.h"
+#include "settings/app_settings.h"
+#include "shell/shared_brushes.h"
+#include "ui/panel_commands.h"
+#include "ui/picture.h"
+#include "ui/progress_rules.h"
 
 static const COLORREF kStatusTextColour = RGB(0, 255, 0);
 static const COLORREF kStatusBackColour = RGB(0, 0, 0);
@@ -35,6 +35,21 @@ public:
 private:
     HWND window_;
     PAINTSTRUCT paint_;
+};
+
+// A window's device context, released on every way out.
+class WindowDC {
+public:
+    explicit WindowDC(HWND window) : window_(window), dc_(GetDC(window)) {}
+    ~WindowDC() { ReleaseDC(window_, dc_); }
+    WindowDC(const WindowDC&) = delete;
+    WindowDC& operator=(const WindowDC&) = delete;
+
+    HDC dc() const { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_;
 };
 
 struct StatePictures {
@@ -104,18 +119,17 @@ int ShowPageProgress(LONG done, LONG total)
     // Without its control there is nothing to draw on (GetDC would give the screen).
     if (!monitorState.progressBar)
         return 1;
-    HDC dc = GetDC(monitorState.progressBar);
+    WindowDC dc(monitorState.progressBar);
     RECT inner = {0, 0, 0, 0};
     GetClientRect(monitorState.progressBar, &inner);
     // Leave the control's one-pixel frame alone.
     InflateRect(&inner, -1, -1);
-    FillRect(dc, &inner, faceBrush);
+    FillRect(dc.dc(), &inner, faceBrush);
     LONG filled = ProgressFillWidth(done, total, inner.right - inner.left);
     if (filled > 0) {
         inner.right = filled + 1;
-        FillRect(dc, &inner, progressBrush);
+        FillRect(dc.dc(), &inner, progressBrush);
     }
-    ReleaseDC(monitorState.progressBar, dc);
     return 1;
 }
 
@@ -146,9 +160,7 @@ static INT_PTR OnInitDialog(HWND panel)
     SetCaption(panel, IDC_PERCENT_LABEL, "Pourcentage terminé :");
 
     // The driver may offer its own queue viewer.
-    char superQueue[256];
-    GetPrivateProfileStringA(kStatusMonitor, "SuperQueue", "", superQueue, sizeof superQueue, "LGDISET.INI");
-    if (superQueue[0] != '\0' && lstrcmpA(superQueue, "0") != 0)
+    if (DriverOffersQueueViewer())
         EnableWindow(queueButton, TRUE);
 
     ResetPanel();

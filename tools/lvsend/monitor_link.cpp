@@ -2,6 +2,7 @@
 
 #include "arguments.h"
 #include "output.h"
+#include "protocol/lvwm_messages.h"
 
 namespace {
 

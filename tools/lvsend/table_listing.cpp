@@ -5,8 +5,8 @@
 #include <string>
 
 #include "output.h"
-#include "protocol_rules.h"
-#include "status_table.h"
+#include "protocol/protocol_rules.h"
+#include "protocol/status_table.h"
 
 namespace {
 

@@ -1,6 +1,4 @@
-// Pure parts of the settings: the texts the monitor writes, the IsIcon
-// rule at exit, and the command lines built from settings.
-#include "app_settings.h"
+#include "settings/setting_rules.h"
 
 #include <stdio.h>
 #include <string.h>
@@ -45,7 +43,7 @@ static bool IsBlank(char c)
 // program; a candidate too long for a path names none.
 static bool NamesProgram(const char* directory, const char* command, size_t length, ProgramCheck exists)
 {
-    char candidate[kSettingPathSize];
+    char candidate[kPathSize];
     int joined = snprintf(candidate, sizeof candidate, "%s%.*s", directory, static_cast<int>(length), command);
     return joined > 0 && static_cast<size_t>(joined) < sizeof candidate && exists(candidate);
 }
@@ -93,7 +91,7 @@ bool QuotedCommandLine(char* out, size_t size, const char* directory, const char
     if (programLength == 0)
         return false;
 
-    char path[kSettingPathSize];
+    char path[kPathSize];
     int joined = snprintf(path, sizeof path, "%s%.*s", directory, static_cast<int>(programLength), program);
     if (joined < 0 || static_cast<size_t>(joined) >= sizeof path)
         return false;
