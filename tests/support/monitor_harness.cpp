@@ -121,6 +121,12 @@ bool Eventually(const std::function<bool()>& condition, DWORD timeoutMs)
     return condition();
 }
 
+std::string ModeSettings(int notificationMode, int alertEnabled)
+{
+    return "[Status Monitor]\r\nevent_notification_type=" + std::to_string(notificationMode) +
+           "\r\nsound_audio_alert=" + std::to_string(alertEnabled) + "\r\n";
+}
+
 std::string ReadFileBytes(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
@@ -193,12 +199,26 @@ bool MonitorCopy::Start(const std::string& commandLine, int showCommand)
                           directory.c_str(), &startup, &process) != FALSE;
 }
 
-HWND MonitorCopy::StartAndWait(const std::string& commandLine, int showCommand)
+HWND MonitorCopy::StartAndWait(const std::string& commandLine, int showCommand, const char* file, int line)
 {
-    EXPECT_TRUE(Start(commandLine, showCommand));
+    if (!Start(commandLine, showCommand)) {
+        ADD_FAILURE_AT(file, line) << exeName << " could not be started, error " << GetLastError();
+        return nullptr;
+    }
     HWND found = WaitForWindow();
-    EXPECT_NE(nullptr, found) << exeName << " showed no window for \"" << commandLine << "\"";
+    if (!found)
+        ADD_FAILURE_AT(file, line) << exeName << " showed no window for \"" << commandLine << "\"";
     return found;
+}
+
+testing::AssertionResult MonitorCopy::StartWith(const std::string& settings, const std::string& commandLine)
+{
+    WriteIni(settings);
+    if (!Start(commandLine))
+        return testing::AssertionFailure() << exeName << " could not be started, error " << GetLastError();
+    if (!WaitForWindow())
+        return testing::AssertionFailure() << exeName << " showed no window for \"" << commandLine << "\"";
+    return testing::AssertionSuccess();
 }
 
 HWND MonitorCopy::FindMainWindow() const
@@ -245,14 +265,15 @@ void MonitorCopy::Kill()
     }
 }
 
-LRESULT MonitorCopy::Send(UINT message, WPARAM wParam, LPARAM lParam, DWORD timeoutMs, bool* answered)
+LRESULT MonitorCopy::Send(UINT message, WPARAM wParam, LPARAM lParam, DWORD timeoutMs, bool* answered,
+                          const char* file, int line)
 {
     DWORD_PTR result = 0;
     LRESULT ok = SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, timeoutMs, &result);
     if (answered)
         *answered = ok != 0;
-    else
-        EXPECT_NE(0, ok) << "message " << message << " got no answer";
+    else if (!ok)
+        ADD_FAILURE_AT(file, line) << "message " << message << " got no answer within " << timeoutMs << " ms";
     return static_cast<LRESULT>(result);
 }
 

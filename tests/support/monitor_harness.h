@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <string>
 
@@ -30,6 +32,9 @@ std::string Utf8FromUtf16(const std::wstring& text);
 // queue is idle, not before a message returns.
 bool Eventually(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
 
+// The monitor's settings file with its two notification settings.
+std::string ModeSettings(int notificationMode, int alertEnabled = 0);
+
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);
@@ -48,8 +53,13 @@ public:
 
     // Starts the copy; showCommand < 0 leaves the start-up info without one.
     bool Start(const std::string& commandLine = "", int showCommand = -1);
-    // Start and wait for its main window; fails the test when none comes.
-    HWND StartAndWait(const std::string& commandLine = "", int showCommand = -1);
+    // Start and wait for its main window; a failure when none comes, reported
+    // at the caller's line.
+    HWND StartAndWait(const std::string& commandLine = "", int showCommand = -1,
+                      const char* file = __builtin_FILE(), int line = __builtin_LINE());
+    // Writes the settings file and starts; for ASSERT_TRUE, so that a start
+    // without a window ends the test.
+    testing::AssertionResult StartWith(const std::string& settings, const std::string& commandLine = "");
     HWND WaitForWindow(DWORD timeoutMs = 15000);
     // Exit code, or STILL_ACTIVE when the process outlives the timeout.
     DWORD WaitForExit(DWORD timeoutMs = 15000);
@@ -57,8 +67,10 @@ public:
     void Kill();
 
     // Sends to the main window with a timeout; *answered is false on timeout.
+    // Without `answered`, a timeout is a failure at the caller's line.
     LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0,
-                 DWORD timeoutMs = 10000, bool* answered = nullptr);
+                 DWORD timeoutMs = 10000, bool* answered = nullptr,
+                 const char* file = __builtin_FILE(), int line = __builtin_LINE());
     // Finds the window again, e.g. after a second start.
     HWND FindMainWindow() const;
 
