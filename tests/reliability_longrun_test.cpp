@@ -18,11 +18,6 @@ namespace {
 const int kRounds = 10000;
 const int kWarmUpRounds = 300;
 const int kRoundsBetweenReadings = 1000;
-// Growth allowed between two readings a thousand rounds apart, in the
-// median: a leak of a few bytes a round exceeds it.
-const double kMemoryStepBound = 16 * 1024;
-// Growth allowed over the whole run, one-time steps included.
-const double kMemoryTotalBound = 4 * 1024 * 1024;
 
 // One round: a state change away from Ready, a progress update, and a
 // reset, which is a state change back to Ready.

@@ -26,10 +26,6 @@ const DWORD kAnswerTimeoutMs = 10000;
 // A close asked for by the storm costs a restart; one drawn close in this
 // many is sent, so that the storm spends its time on messages.
 const unsigned kCloseOneIn = 400;
-// Growth allowed between two readings 2,500 messages apart, in the median,
-// and over the whole stretch, one-time steps included.
-const double kMemoryStepBound = 16 * 1024;
-const double kMemoryTotalBound = 4 * 1024 * 1024;
 
 const UINT kProtocol[] = {LVWM_APPINIT, LVWM_APPCLOSE, LVWM_APPSHOW, LVWM_APPMINIMUM, LVWM_JOBWINDOW,
                           LVWM_DOCNAME, LVWM_ERROR, LVWM_OPERATION, LVWM_PROGRESS, LVWM_CANCELJOB,

@@ -22,6 +22,12 @@ ProcessMemory MemoryOf(HANDLE process);
 // compare two readings, never a reading with a constant.
 long LiveGdiObjects();
 
+// Memory growth allowed between two readings of a long run taken a
+// thousand or more messages apart, in the median: a leak of a few bytes a
+// message exceeds it. And over the whole run, one-time steps included.
+const double kMemoryStepBound = 16 * 1024;
+const double kMemoryTotalBound = 4 * 1024 * 1024;
+
 // Readings taken at regular points of a long run. A leak grows between
 // nearly every two readings; a one-time step (a cache filled at its first
 // use, or something another program set off) shows between two of them
