@@ -40,6 +40,29 @@ void DeriveExecutableNames(const char* modulePath, ExecutableNames* names)
         CharUpperBuffA(names->className, static_cast<DWORD>(strlen(names->className)));
 }
 
+static bool AtOrBelowBlank(char c)
+{
+    return static_cast<unsigned char>(c) <= ' ';
+}
+
+const char* ArgumentsAfterProgramName(const char* fullCommandLine)
+{
+    const char* at = fullCommandLine;
+    if (*at == '"') {
+        ++at;
+        while (*at != '\0' && *at != '"')
+            ++at;
+        if (*at == '"')
+            ++at;
+    } else {
+        while (*at != '\0' && !AtOrBelowBlank(*at))
+            ++at;
+    }
+    while (*at != '\0' && AtOrBelowBlank(*at))
+        ++at;
+    return at;
+}
+
 CommandLine ParseCommandLine(const char* commandLine)
 {
     CommandLine parsed = {false, commandLine};
