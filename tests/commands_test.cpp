@@ -264,14 +264,14 @@ void PressPropertiesButton(MonitorCopy& monitor)
 void FlipOrientationAndClose(HWND sheet, int button)
 {
     HWND portrait = ControlInside(sheet, kPortrait, "Button");
-    bool wasPortrait = SendMessageA(portrait, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    bool wasPortrait = IsChecked(portrait);
     HWND other = ControlInside(sheet, wasPortrait ? kLandscape : kPortrait, "Button");
     // Under load the page may take its time to take the click.
     EXPECT_TRUE(Eventually([&] {
-        if (SendMessageA(other, BM_GETCHECK, 0, 0) == BST_CHECKED)
+        if (IsChecked(other))
             return true;
         Click(other);
-        return SendMessageA(other, BM_GETCHECK, 0, 0) == BST_CHECKED;
+        return IsChecked(other);
     }));
     Click(GetDlgItem(sheet, button));
 }
@@ -518,8 +518,7 @@ TEST(PanelCommandsProperties, NTDriverDialogOkStoresTheDefaultsCancelKeepsThem)
     PressPropertiesButton(monitor);
     sheet = WaitForDriverSheet(monitor.window);
     ASSERT_NE(nullptr, sheet);
-    EXPECT_EQ(BST_CHECKED, SendMessageA(ControlInside(sheet, start == DMORIENT_PORTRAIT ? kLandscape : kPortrait, "Button"),
-                                        BM_GETCHECK, 0, 0));
+    EXPECT_TRUE(IsChecked(ControlInside(sheet, start == DMORIENT_PORTRAIT ? kLandscape : kPortrait, "Button")));
     Click(GetDlgItem(sheet, IDCANCEL));
     EXPECT_TRUE(Eventually([&] { return !IsWindow(sheet); }));
 }

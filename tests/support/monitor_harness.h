@@ -30,6 +30,10 @@ std::string Utf8FromUtf16(const std::wstring& text);
 // queue is idle, not before a message returns.
 bool Eventually(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
 
+// How many processes of the executable named `exeName` run, whoever
+// started them.
+size_t RunningProcesses(const std::string& exeName);
+
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);
