@@ -260,6 +260,13 @@ void PressPropertiesButton(MonitorCopy& monitor)
     PostMessageA(monitor.Control(kProperties), BM_CLICK, 0, 0);
 }
 
+// The sheet's modal loop looks at its end only when a posted message comes,
+// as the mouse's messages do; a click sent from here would leave it open.
+void PressSheetButton(HWND sheet, int button)
+{
+    PostMessageA(GetDlgItem(sheet, button), BM_CLICK, 0, 0);
+}
+
 // In the open sheet, picks the other orientation and closes with `button`.
 void FlipOrientationAndClose(HWND sheet, int button)
 {
@@ -273,7 +280,7 @@ void FlipOrientationAndClose(HWND sheet, int button)
         Click(other);
         return IsChecked(other);
     }));
-    Click(GetDlgItem(sheet, button));
+    PressSheetButton(sheet, button);
 }
 
 short Flipped(short orientation)
@@ -519,7 +526,7 @@ TEST(PanelCommandsProperties, NTDriverDialogOkStoresTheDefaultsCancelKeepsThem)
     sheet = WaitForDriverSheet(monitor.window);
     ASSERT_NE(nullptr, sheet);
     EXPECT_TRUE(IsChecked(ControlInside(sheet, start == DMORIENT_PORTRAIT ? kLandscape : kPortrait, "Button")));
-    Click(GetDlgItem(sheet, IDCANCEL));
+    PressSheetButton(sheet, IDCANCEL);
     EXPECT_TRUE(Eventually([&] { return !IsWindow(sheet); }));
 }
 
