@@ -4,7 +4,10 @@
 
 #include <cmath>
 #include <cstdint>
+#include <mutex>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "monitor_harness.h"
 #include "protocol/lvwm_messages.h"
@@ -41,6 +44,135 @@ void StartWith(MonitorCopy& monitor, const std::string& settings)
     monitor.WriteIni(settings);
     ASSERT_NE(nullptr, monitor.StartAndWait());
 }
+
+// Starts the monitor under a debugger of the test's own that keeps a
+// breakpoint on Beep and records the frequency and duration of each call.
+// Wine's Beep makes no sound without a terminal, so this is where a beep
+// can be seen.
+class BeepWatch {
+public:
+    explicit BeepWatch(MonitorCopy& monitor) : monitor_(monitor)
+    {
+        beep_ = reinterpret_cast<BYTE*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "Beep"));
+        started_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
+        EXPECT_EQ(static_cast<DWORD>(WAIT_OBJECT_0), WaitForSingleObject(started_, 15000));
+    }
+    ~BeepWatch()
+    {
+        stop_ = true;
+        EXPECT_EQ(static_cast<DWORD>(WAIT_OBJECT_0), WaitForSingleObject(thread_, 15000));
+        CloseHandle(thread_);
+        CloseHandle(started_);
+    }
+    BeepWatch(const BeepWatch&) = delete;
+    BeepWatch& operator=(const BeepWatch&) = delete;
+
+    std::vector<std::pair<DWORD, DWORD>> Beeps()
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return beeps_;
+    }
+
+private:
+    // The debugger's events come to the thread that started the process.
+    static DWORD WINAPI Run(void* parameter)
+    {
+        BeepWatch* self = static_cast<BeepWatch*>(parameter);
+        MonitorCopy& monitor = self->monitor_;
+        std::string line = "\"" + monitor.exePath + "\"";
+        std::vector<char> buffer(line.begin(), line.end());
+        buffer.push_back('\0');
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        BOOL made = CreateProcessA(monitor.exePath.c_str(), buffer.data(), nullptr, nullptr, FALSE,
+                                   DEBUG_ONLY_THIS_PROCESS, nullptr, monitor.directory.c_str(), &startup,
+                                   &monitor.process);
+        SetEvent(self->started_);
+        if (!made)
+            return 0;
+        DebugSetProcessKillOnExit(FALSE);
+        while (!self->stop_) {
+            DEBUG_EVENT event;
+            if (!WaitForDebugEvent(&event, 100))
+                continue;
+            DWORD status = DBG_CONTINUE;
+            if (event.dwDebugEventCode == CREATE_PROCESS_DEBUG_EVENT)
+                CloseHandle(event.u.CreateProcessInfo.hFile);
+            else if (event.dwDebugEventCode == LOAD_DLL_DEBUG_EVENT)
+                CloseHandle(event.u.LoadDll.hFile);
+            else if (event.dwDebugEventCode == EXCEPTION_DEBUG_EVENT)
+                status = self->OnException(event);
+            ContinueDebugEvent(event.dwProcessId, event.dwThreadId, status);
+            if (event.dwDebugEventCode == EXIT_PROCESS_DEBUG_EVENT)
+                return 0;
+        }
+        DebugActiveProcessStop(monitor.process.dwProcessId);
+        return 0;
+    }
+
+    void SetBreakpoint(bool on)
+    {
+        BYTE byte = on ? 0xCC : original_;
+        SIZE_T done = 0;
+        WriteProcessMemory(monitor_.process.hProcess, beep_, &byte, 1, &done);
+        FlushInstructionCache(monitor_.process.hProcess, beep_, 1);
+    }
+
+    DWORD OnException(const DEBUG_EVENT& event)
+    {
+        const EXCEPTION_RECORD& record = event.u.Exception.ExceptionRecord;
+        BYTE* at = static_cast<BYTE*>(record.ExceptionAddress);
+        if (record.ExceptionCode == EXCEPTION_BREAKPOINT && !armed_) {
+            // The loader's first stop: the monitor's imports are bound now.
+            SIZE_T done = 0;
+            ReadProcessMemory(monitor_.process.hProcess, beep_, &original_, 1, &done);
+            EXPECT_EQ(*beep_, original_) << "Beep lies elsewhere in the monitor";
+            SetBreakpoint(true);
+            armed_ = true;
+            return DBG_CONTINUE;
+        }
+        HANDLE thread = OpenThread(THREAD_GET_CONTEXT | THREAD_SET_CONTEXT, FALSE, event.dwThreadId);
+        CONTEXT context = {};
+        context.ContextFlags = CONTEXT_CONTROL;
+        GetThreadContext(thread, &context);
+        DWORD status = DBG_EXCEPTION_NOT_HANDLED;
+        if (record.ExceptionCode == EXCEPTION_BREAKPOINT && (at == beep_ || at == beep_ + 1)) {
+            DWORD arguments[2] = {};
+            SIZE_T done = 0;
+            ReadProcessMemory(monitor_.process.hProcess, reinterpret_cast<void*>(context.Esp + 4), arguments,
+                              sizeof arguments, &done);
+            {
+                std::lock_guard<std::mutex> lock(mutex_);
+                beeps_.emplace_back(arguments[0], arguments[1]);
+            }
+            // Runs Beep's first instruction unbroken, then sets the breakpoint again.
+            SetBreakpoint(false);
+            context.Eip = reinterpret_cast<DWORD>(beep_);
+            context.EFlags |= 0x100;
+            SetThreadContext(thread, &context);
+            stepping_ = true;
+            status = DBG_CONTINUE;
+        } else if (record.ExceptionCode == EXCEPTION_SINGLE_STEP && stepping_) {
+            SetBreakpoint(true);
+            stepping_ = false;
+            status = DBG_CONTINUE;
+        }
+        CloseHandle(thread);
+        return status;
+    }
+
+    MonitorCopy& monitor_;
+    BYTE* beep_ = nullptr;
+    BYTE original_ = 0;
+    bool armed_ = false;
+    bool stepping_ = false;
+    volatile bool stop_ = false;
+    HANDLE started_ = nullptr;
+    HANDLE thread_ = nullptr;
+    std::mutex mutex_;
+    std::vector<std::pair<DWORD, DWORD>> beeps_;
+};
 
 }  // namespace
 
@@ -90,22 +222,24 @@ TEST(Alert, SilentUnlessTheSettingIsExactlyOne)
     }
 }
 
-// Wine's Beep makes no sound without a console, so only the way there can
-// be seen: nothing is played and the report still answers.
 TEST(Alert, EmptyOrMissingSoundFileFallsBackWithoutPlaying)
 {
     for (const char* file : {"", "missing.wav"}) {
         SCOPED_TRACE(std::string("Soundfile=") + file);
         MonitorCopy monitor;
         SoundSink sink;
-        StartWith(monitor, std::string("[Status Monitor]\r\nevent_notification_type=1\r\nsound_audio_alert=1\r\n"
-                                       "Soundfile=") + file + "\r\n");
+        monitor.WriteIni(std::string("[Status Monitor]\r\nevent_notification_type=1\r\nsound_audio_alert=1\r\n"
+                                     "Soundfile=") + file + "\r\n");
+        BeepWatch watch(monitor);
+        ASSERT_NE(nullptr, monitor.WaitForWindow());
+        EXPECT_TRUE(watch.Beeps().empty());
         bool answered = false;
         EXPECT_EQ(1, monitor.Send(LVWM_ERROR, OPECALL_ERROR, 2, 30000, &answered));
         EXPECT_TRUE(answered);
         EXPECT_TRUE(sink.Played().empty());
+        const std::vector<std::pair<DWORD, DWORD>> oneBeep = {{8000, 500}};
+        EXPECT_EQ(oneBeep, watch.Beeps()) << "8000 Hz for 500 ms, once";
         monitor.Send(LVWM_APPCLOSE);
-        monitor.WaitForExit();
+        EXPECT_EQ(0u, monitor.WaitForExit());
     }
 }
-

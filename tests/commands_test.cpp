@@ -295,20 +295,27 @@ void PressPropertiesButton(MonitorCopy& monitor)
     PostMessageA(monitor.Control(kProperties), BM_CLICK, 0, 0);
 }
 
+// The sheet's modal loop looks at its end only when a posted message comes,
+// as the mouse's messages do; a click sent from here would leave it open.
+void PressSheetButton(HWND sheet, int button)
+{
+    PostMessageA(GetDlgItem(sheet, button), BM_CLICK, 0, 0);
+}
+
 // In the open sheet, picks the other orientation and closes with `button`.
 void FlipOrientationAndClose(HWND sheet, int button)
 {
     HWND portrait = ControlInside(sheet, kPortrait, "Button");
-    bool wasPortrait = SendMessageA(portrait, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    bool wasPortrait = IsChecked(portrait);
     HWND other = ControlInside(sheet, wasPortrait ? kLandscape : kPortrait, "Button");
     // Under load the page may take its time to take the click.
     EXPECT_TRUE(Eventually([&] {
-        if (SendMessageA(other, BM_GETCHECK, 0, 0) == BST_CHECKED)
+        if (IsChecked(other))
             return true;
         Click(other);
-        return SendMessageA(other, BM_GETCHECK, 0, 0) == BST_CHECKED;
+        return IsChecked(other);
     }));
-    Click(GetDlgItem(sheet, button));
+    PressSheetButton(sheet, button);
 }
 
 short Flipped(short orientation)
@@ -556,9 +563,8 @@ TEST(PanelCommandsProperties, NTDriverDialogOkStoresTheDefaultsCancelKeepsThem)
     PressPropertiesButton(monitor);
     sheet = WaitForDriverSheet(monitor.window);
     ASSERT_NE(nullptr, sheet);
-    EXPECT_EQ(BST_CHECKED, SendMessageA(ControlInside(sheet, start == DMORIENT_PORTRAIT ? kLandscape : kPortrait, "Button"),
-                                        BM_GETCHECK, 0, 0));
-    Click(GetDlgItem(sheet, IDCANCEL));
+    EXPECT_TRUE(IsChecked(ControlInside(sheet, start == DMORIENT_PORTRAIT ? kLandscape : kPortrait, "Button")));
+    PressSheetButton(sheet, IDCANCEL);
     EXPECT_TRUE(Eventually([&] { return !IsWindow(sheet); }));
 }
 

@@ -26,14 +26,28 @@ std::string LvsendOutput(const std::string& arguments)
     std::string line = "\"" + TestEnvironment("LVSEND_EXE") + "\" " + arguments;
     bool started = CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
     CloseHandle(writeEnd);
+    // Read while it runs, so that a full pipe never stops it; a run that
+    // does not end in time is cut short.
     std::string output;
-    char buffer[4096];
-    DWORD read = 0;
-    while (started && ReadFile(readEnd, buffer, sizeof buffer, &read, nullptr) && read > 0)
-        output.append(buffer, read);
+    DWORD start = GetTickCount();
+    bool ended = !started;
+    while (started) {
+        ended = WaitForSingleObject(process.hProcess, 20) == WAIT_OBJECT_0;
+        DWORD available = 0;
+        char buffer[4096];
+        DWORD read = 0;
+        while (PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr) && available > 0 &&
+               ReadFile(readEnd, buffer, available < sizeof buffer ? available : sizeof buffer, &read, nullptr) &&
+               read > 0)
+            output.append(buffer, read);
+        if (ended || GetTickCount() - start > 30000)
+            break;
+    }
+    EXPECT_TRUE(ended) << "lvsend " << arguments << " did not end";
     CloseHandle(readEnd);
     if (started) {
-        WaitForSingleObject(process.hProcess, 10000);
+        if (!ended)
+            TerminateProcess(process.hProcess, 99);
         CloseHandle(process.hProcess);
         CloseHandle(process.hThread);
     }

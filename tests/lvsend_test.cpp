@@ -346,16 +346,19 @@ TEST(Lvsend, StartRunsTheMonitorAndWaitsForItsWindow)
     HWND window = monitor.FindMainWindow();
     ASSERT_NE(nullptr, window);
 
-    // A second start finds the copy that runs.
+    // A second start finds the copy that runs; the copy it launched hands
+    // over and ends.
     result = RunLvsend(exe + "start");
     EXPECT_EQ(0u, result.exitCode) << result.err;
     EXPECT_EQ(window, monitor.FindMainWindow());
+    EXPECT_TRUE(Eventually([&] { return RunningProcesses(monitor.exeName) == 1; }, 15000))
+        << "the second copy still runs";
 
     EXPECT_EQ(0u, RunLvsend(exe + "close").exitCode);
     EXPECT_TRUE(Eventually([&] { return monitor.FindMainWindow() == nullptr; }));
     // The closed copy ends by saving IsIcon; the next start must not meet it.
-    EXPECT_TRUE(Eventually([&] { return monitor.ReadIni("Status Monitor", "IsIcon") != "<absent>"; }));
-    Sleep(500);
+    EXPECT_TRUE(Eventually([&] { return RunningProcesses(monitor.exeName) == 0; }, 15000));
+    EXPECT_NE("<absent>", monitor.ReadIni("Status Monitor", "IsIcon"));
 
     // "/S" while the monitor shows only while printing: it declines to run.
     result = RunLvsend(exe + "start /S");
@@ -706,13 +709,19 @@ TEST(Lvsend, PressClicksThePanelsButtonsAsAUserWould)
 
     Result options = RunLvsend(ClassOption(monitor) + "press options");
     EXPECT_EQ(0u, options.exitCode) << options.err;
+    // Tests beside this one may have options dialogs of their own open.
     HWND dialog = nullptr;
     EXPECT_TRUE(Eventually([&] {
-        dialog = FindWindowA(nullptr, "Options");
-        return dialog != nullptr && GetWindow(dialog, GW_OWNER) == monitor.window;
+        for (dialog = FindWindowExA(nullptr, nullptr, nullptr, "Options"); dialog;
+             dialog = FindWindowExA(nullptr, dialog, nullptr, "Options")) {
+            if (GetWindow(dialog, GW_OWNER) == monitor.window)
+                return true;
+        }
+        return false;
     }));
-    // The dialog shows before the monitor disables its window.
-    EXPECT_TRUE(Eventually([&] { return !IsWindowEnabled(monitor.window); }))
+    // The press is posted: the dialog exists a moment before the monitor
+    // disables its window.
+    EXPECT_TRUE(Eventually([&] { return IsWindowEnabled(monitor.window) == FALSE; }))
         << "the panel takes no input while the options are open";
     PostMessageA(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
     EXPECT_TRUE(Eventually([&] { return IsWindowEnabled(monitor.window) != FALSE; }));

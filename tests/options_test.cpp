@@ -53,7 +53,7 @@ HWND OpenOptions(MonitorCopy& monitor)
 
 bool Checked(HWND dialog, int id)
 {
-    return SendMessageA(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    return IsChecked(GetDlgItem(dialog, id));
 }
 
 int CheckedMode(HWND dialog)

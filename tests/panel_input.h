@@ -20,6 +20,14 @@ inline void Click(HWND button)
     EXPECT_NE(0, SendMessageTimeoutA(button, BM_CLICK, 0, 0, SMTO_NORMAL, 10000, &result));
 }
 
+// Whether a check box or radio button of the monitor is checked; a monitor
+// that no longer answers reads as unchecked instead of holding the test.
+inline bool IsChecked(HWND button)
+{
+    DWORD_PTR state = 0;
+    return SendMessageTimeoutA(button, BM_GETCHECK, 0, 0, SMTO_NORMAL, 5000, &state) && state == BST_CHECKED;
+}
+
 // For controls the monitor keeps hidden and disabled: shown and enabled
 // as a dialog offering them would, so that they can be pressed or focused.
 inline void Offer(HWND control)

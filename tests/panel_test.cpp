@@ -209,6 +209,24 @@ TEST(PanelControls, QueuePropertiesPagesAndProgressStayHidden)
             EXPECT_FALSE(IsWindowVisible(monitor.Control(id))) << id;
         for (int id : {1016, 1010, 1006, 1002, 1003, 1014, 2, 9, 1001, 1005})
             EXPECT_TRUE(IsWindowVisible(monitor.Control(id))) << id;
+
+        // Shown and enabled from outside, they are hidden again by the next paint.
+        const int kept[] = {1000, 1004, 1017, 1011, 1018, 1012};
+        for (int id : kept) {
+            EnableWindow(monitor.Control(id), TRUE);
+            ShowWindow(monitor.Control(id), SW_SHOWNA);
+            ASSERT_TRUE(IsWindowVisible(monitor.Control(id))) << id;
+        }
+        InvalidateRect(monitor.Panel(), nullptr, TRUE);
+        EXPECT_TRUE(Eventually([&] {
+            for (int id : kept) {
+                if (IsWindowVisible(monitor.Control(id)))
+                    return false;
+            }
+            return true;
+        })) << "the paint step left them shown";
+        for (int id : {1000, 1004})
+            EXPECT_FALSE(IsWindowEnabled(monitor.Control(id))) << id;
         monitor.Send(LVWM_APPCLOSE);
         monitor.WaitForExit();
     }

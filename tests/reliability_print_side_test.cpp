@@ -4,6 +4,7 @@
 // print side.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,8 @@ namespace {
 const int kCancelJob = 1001;
 // How soon the monitor must react once the cancel press came back.
 const DWORD kMonitorAnswerMs = 3000;
+// How long the monitor waits for a Win32s print side to take a cancel.
+const DWORD kCancelWaitMs = 5000;
 
 const char* PlatformName(Platform platform)
 {
@@ -140,15 +143,17 @@ private:
     PROCESS_INFORMATION process_ = {};
 };
 
-// A job window whose thread stops answering, as a print side that hangs.
+// A job window whose thread reads no message for `busyMs` (or until told to
+// go on), with input waiting, as a print side busy printing or hung.
 class HungJobWindow {
 public:
-    HungJobWindow()
+    explicit HungJobWindow(DWORD busyMs = INFINITE) : busyMs_(busyMs)
     {
         resume_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
         made_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
         thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
         WaitForSingleObject(made_, 5000);
+        busySince = GetTickCount();
     }
     ~HungJobWindow()
     {
@@ -166,7 +171,10 @@ public:
     void Resume() { SetEvent(resume_); }
 
     HWND window = nullptr;
+    DWORD busySince = 0;
     LONG cancels = 0;
+    WPARAM cancelWParam = 0;
+    LPARAM cancelLParam = 0;
 
 private:
     static DWORD WINAPI Run(void* parameter)
@@ -180,9 +188,9 @@ private:
         self->window = CreateWindowA("LVRELIABILITYHUNGJOB", "hung job", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
                                      windowClass.hInstance, nullptr);
         SetWindowLongPtrA(self->window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        PostMessageA(self->window, WM_NULL, 0, 0);  // input waiting, never read while busy
         SetEvent(self->made_);
-        // Busy elsewhere: no message is looked at until told to go on.
-        WaitForSingleObject(self->resume_, INFINITE);
+        WaitForSingleObject(self->resume_, self->busyMs_);
         MSG message;
         while (GetMessageA(&message, nullptr, 0, 0) > 0) {
             TranslateMessage(&message);
@@ -195,6 +203,8 @@ private:
     {
         auto* self = reinterpret_cast<HungJobWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
         if (message == LVWM_CANCELJOB && self) {
+            self->cancelWParam = wParam;
+            self->cancelLParam = lParam;
             InterlockedIncrement(&self->cancels);
             return 1;
         }
@@ -206,10 +216,17 @@ private:
         return DefWindowProcA(window, message, wParam, lParam);
     }
 
+    DWORD busyMs_;
     HANDLE resume_ = nullptr;
     HANDLE made_ = nullptr;
     HANDLE thread_ = nullptr;
 };
+
+void RegisterJob(MonitorCopy& monitor, HWND job)
+{
+    ASSERT_EQ(1, monitor.Send(LVWM_JOBWINDOW, LV_JOB_REGISTER, reinterpret_cast<LPARAM>(job)));
+    ASSERT_TRUE(Eventually([&] { return IsWindowEnabled(monitor.Control(kCancelJob)) != FALSE; }));
+}
 
 }  // namespace
 
@@ -299,26 +316,50 @@ TEST(ReliabilityPrintSide, HungJobWindowDoesNotHangTheMonitorOnWin32s)
     StartAlwaysShown(monitor);
     HungJobWindow job;
     ASSERT_NE(nullptr, job.window);
-    ASSERT_EQ(1, monitor.Send(LVWM_JOBWINDOW, LV_JOB_REGISTER, reinterpret_cast<LPARAM>(job.window)));
-    ASSERT_TRUE(Eventually([&] { return IsWindowEnabled(monitor.Control(kCancelJob)) != FALSE; }));
+    RegisterJob(monitor, job.window);
 
     // The request goes to a window that does not answer; the monitor waits
-    // for it a while, then goes on with its own work.
+    // for it a few seconds, then goes on with its own work.
     DWORD pressed = GetTickCount();
     bool pressCameBack = PressCancel(monitor, 15000);
     DWORD waited = GetTickCount() - pressed;
     EXPECT_TRUE(pressCameBack) << "the monitor waits for the hung print side";
-    // While it waits it still takes sent messages, but neither input nor
-    // posted messages: the user sees a frozen window.
+    RecordProperty("cancel_wait_ms", static_cast<int>(waited));
+    EXPECT_GE(waited, kCancelWaitMs - 500) << "the monitor gave the print side no time to answer";
+    EXPECT_LE(waited, kCancelWaitMs + 2500) << "the monitor waited too long";
     ASSERT_TRUE(PostMessageA(monitor.window, LVWM_APPMINIMUM, 0, 0));
     EXPECT_TRUE(Eventually([&] { return IsIconic(monitor.window) != FALSE; }, kMonitorAnswerMs))
         << "the monitor no longer takes its posted messages";
     EXPECT_TRUE(Answers(monitor, kMonitorAnswerMs));
-    RecordProperty("cancel_wait_ms", static_cast<int>(waited));
 
-    // Once the print side answers again, a new request reaches it.
+    // The request whose wait ran out is not lost: it arrives once the print
+    // side reads again, and a new one follows it.
+    EXPECT_EQ(0, job.cancels);
     job.Resume();
+    EXPECT_TRUE(Eventually([&] { return job.cancels == 1; }, 5000)) << "the request was dropped";
     EXPECT_TRUE(PressCancel(monitor));
-    EXPECT_TRUE(Eventually([&] { return job.cancels > 0; }, 5000));
+    EXPECT_TRUE(Eventually([&] { return job.cancels == 2; }, 5000));
+    EXPECT_TRUE(Answers(monitor));
+}
+
+TEST(ReliabilityPrintSide, BusyJobWindowGetsTheCancelOnceItReadsAgainOnWin32s)
+{
+    MonitorCopy monitor(Platform::Win32s, "busy_job_32s");
+    StartAlwaysShown(monitor);
+    HungJobWindow job(7000);
+    ASSERT_NE(nullptr, job.window);
+    RegisterJob(monitor, job.window);
+    // Pressed when the print side has read nothing for over five seconds:
+    // the time after which Windows takes a thread with input waiting as hung.
+    Sleep(5500 - std::min<DWORD>(5500, GetTickCount() - job.busySince));
+    ASSERT_EQ(0, job.cancels);
+    DWORD pressed = GetTickCount();
+    EXPECT_TRUE(PressCancel(monitor, 15000));
+    EXPECT_LT(GetTickCount() - pressed, kCancelWaitMs - 1000) << "the monitor did not see the answer";
+    EXPECT_TRUE(Eventually([&] { return job.cancels > 0; }, 5000)) << "the request was dropped";
+    Sleep(500);
+    EXPECT_EQ(1, job.cancels);
+    EXPECT_EQ(1u, job.cancelWParam);
+    EXPECT_EQ(0, job.cancelLParam);
     EXPECT_TRUE(Answers(monitor));
 }

@@ -66,6 +66,25 @@ private:
     std::string saved_;
 };
 
+// The default printer of win.ini, given back as it was.
+class DefaultPrinter {
+public:
+    DefaultPrinter()
+    {
+        char device[1024] = {};
+        GetProfileStringA("windows", "device", "", device, sizeof device);
+        saved_ = device;
+    }
+    ~DefaultPrinter() { WriteProfileStringA("windows", "device", saved_.empty() ? nullptr : saved_.c_str()); }
+    DefaultPrinter(const DefaultPrinter&) = delete;
+    DefaultPrinter& operator=(const DefaultPrinter&) = delete;
+
+    void Set(const char* device) { ASSERT_TRUE(WriteProfileStringA("windows", "device", device)); }
+
+private:
+    std::string saved_;
+};
+
 std::string RandomBytes(unsigned seed, size_t count)
 {
     std::mt19937 random(seed);
@@ -219,10 +238,12 @@ TEST(ReliabilityRegistry, PrinterNameLongerThanItsBufferFallsBackToTheDefaultPri
         bool fits;  // 255 characters and the NUL fill the 256-byte buffer
     } cases[] = {{255, true}, {256, false}, {100000, false}};
     MonitorCopy monitor(Platform::NT, "long_printer");
-    for (const char* recorder : {"monq.exe", "ownq.exe"})
+    for (const char* recorder : {"monq.exe", "ownq.exe", "defq.exe"})
         ASSERT_TRUE(InstallRecorder(monitor.directory + recorder));
-    size_t monLines = 0;
+    DefaultPrinter defaultPrinter;
+    defaultPrinter.Set("Imprimante par d\xE9" "faut,winspool,LPT1:");
     size_t ownLines = 0;
+    size_t defLines = 0;
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.length) + " characters");
         std::string name(c.length, 'P');
@@ -232,7 +253,8 @@ TEST(ReliabilityRegistry, PrinterNameLongerThanItsBufferFallsBackToTheDefaultPri
         // read as a whole one would pick it.
         std::string cut = name.substr(0, 255);
         monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=1\r\nQueueExe=monq.exe /m\r\n[" + cut +
-                         "]\r\nDevice Name=" + cut + "\r\nQueueExe=ownq.exe /own\r\n");
+                         "]\r\nDevice Name=" + cut + "\r\nQueueExe=ownq.exe /own\r\n"
+                         "[Imprimante par d\xE9" "faut]\r\nDevice Name=Imprimante\r\nQueueExe=defq.exe /def\r\n");
         ASSERT_NE(nullptr, monitor.StartAndWait("/P job"));
         Offer(monitor.Control(kQueue));
         Click(monitor.Control(kQueue));
@@ -240,12 +262,55 @@ TEST(ReliabilityRegistry, PrinterNameLongerThanItsBufferFallsBackToTheDefaultPri
             std::string log = WaitForRecorderLog(monitor.directory + "ownq.exe", ++ownLines);
             EXPECT_EQ(ownLines, static_cast<size_t>(std::count(log.begin(), log.end(), '\n')));
         } else {
-            std::string log = WaitForRecorderLog(monitor.directory + "monq.exe", ++monLines);
-            EXPECT_EQ(monLines, static_cast<size_t>(std::count(log.begin(), log.end(), '\n')))
-                << "a name too long for the buffer is no name";
+            std::string log = WaitForRecorderLog(monitor.directory + "defq.exe", ++defLines);
+            EXPECT_EQ(defLines, static_cast<size_t>(std::count(log.begin(), log.end(), '\n')))
+                << "a name too long for the buffer gives way to the default printer";
         }
         EXPECT_EQ(1, monitor.Send(LVWM_APPCLOSE));
         EXPECT_EQ(0u, monitor.WaitForExit());
+    }
+    EXPECT_FALSE(FileExists(RecorderLogPath(monitor.directory + "monq.exe")));
+    RegDeleteKeyA(HKEY_CLASSES_ROOT, kPrinterSubkey);
+}
+
+TEST(ReliabilityRegistry, PrinterIdentityNeedsTwoCharactersAndCutsTheDefaultAtItsComma)
+{
+    const struct {
+        const char* registryName;  // nullptr: no value published
+        const char* device;        // win.ini "windows"/"device"
+        const char* section;       // whose QueueExe runs
+    } cases[] = {
+        {"A", "Bureau,winspool,LPT1:", "bureau"},
+        {"AB", "Bureau,winspool,LPT1:", "ab"},
+        {nullptr, "Bureau,winspool,LPT1:", "bureau"},
+        {nullptr, "Bureau", "bureau"},
+        {nullptr, "", "status monitor"},
+    };
+    MonitorCopy monitor(Platform::NT, "printer_identity");
+    ASSERT_TRUE(InstallRecorder(monitor.directory + "q.exe"));
+    // Each candidate name has a section of its own; so has the uncut entry.
+    monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=1\r\nQueueExe=q.exe status monitor\r\n"
+                     "[A]\r\nDevice Name=A printer\r\nQueueExe=q.exe a\r\n"
+                     "[AB]\r\nDevice Name=AB printer\r\nQueueExe=q.exe ab\r\n"
+                     "[Bureau]\r\nDevice Name=Bureau\r\nQueueExe=q.exe bureau\r\n"
+                     "[Bureau,winspool,LPT1:]\r\nDevice Name=Bureau\r\nQueueExe=q.exe uncut\r\n");
+    DefaultPrinter defaultPrinter;
+    ASSERT_NE(nullptr, monitor.StartAndWait("/P job"));
+    Offer(monitor.Control(kQueue));
+    size_t lines = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string("registry ") + (c.registryName ? c.registryName : "(none)") + ", device \"" +
+                     c.device + "\"");
+        RegDeleteKeyA(HKEY_CLASSES_ROOT, kPrinterSubkey);
+        if (c.registryName) {
+            ASSERT_EQ(ERROR_SUCCESS, RegSetValueA(HKEY_CLASSES_ROOT, kPrinterSubkey, REG_SZ, c.registryName,
+                                                  static_cast<DWORD>(strlen(c.registryName))));
+        }
+        defaultPrinter.Set(*c.device ? c.device : nullptr);
+        Click(monitor.Control(kQueue));
+        std::string log = WaitForRecorderLog(monitor.directory + "q.exe", ++lines);
+        ASSERT_EQ(lines, static_cast<size_t>(std::count(log.begin(), log.end(), '\n')));
+        EXPECT_EQ(std::string("q.exe ") + c.section + "\n", log.substr(log.rfind('\n', log.size() - 2) + 1));
     }
     RegDeleteKeyA(HKEY_CLASSES_ROOT, kPrinterSubkey);
 }

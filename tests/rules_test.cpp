@@ -71,6 +71,32 @@ TEST(LaunchRule, CommandLineByNotificationMode)
     }
 }
 
+TEST(LaunchRule, ArgumentsFollowTheProgramName)
+{
+    struct Case {
+        const char* fullCommandLine;
+        const char* arguments;
+    } cases[] = {
+        {"\"C:\\Program Files\\lv.exe\" /P /S", "/P /S"},
+        {"C:\\Tools\\lumeview.exe /P", "/P"},
+        {"C:\\P\xE9riph\xE9rique\\lumeview.exe /P", "/P"},
+        {"C:\\P\xE9riph\xE9rique\\lumeview.exe", ""},
+        {"C:\\a\xA0" "b.exe /S", "/S"},
+        {"lumeview.exe\t/P", "/P"},
+        {"lumeview.exe \x01\x1F /P ", "/P "},
+        {"C:\\a\"b\\lv.exe /S", "/S"},
+        {"\"C:\\x\\lv.exe\"/P", "/P"},
+        {"\"C:\\x\\lv.exe /P", ""},
+        {"\"\"  /S", "/S"},
+        {"", ""},
+        {"   ", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string("full command line \"") + c.fullCommandLine + "\"");
+        EXPECT_STREQ(c.arguments, ArgumentsAfterProgramName(c.fullCommandLine));
+    }
+}
+
 TEST(LaunchRule, UnknownModeRunsLikeAlwaysShow)
 {
     EXPECT_TRUE(LaunchAllowed("/S", 7));

@@ -45,6 +45,29 @@ bool ModulePathFits(DWORD length)
     return length > 0 && length < kPathSize;
 }
 
+static bool AtOrBelowBlank(char c)
+{
+    return static_cast<unsigned char>(c) <= ' ';
+}
+
+const char* ArgumentsAfterProgramName(const char* fullCommandLine)
+{
+    const char* at = fullCommandLine;
+    if (*at == '"') {
+        ++at;
+        while (*at != '\0' && *at != '"')
+            ++at;
+        if (*at == '"')
+            ++at;
+    } else {
+        while (*at != '\0' && !AtOrBelowBlank(*at))
+            ++at;
+    }
+    while (*at != '\0' && AtOrBelowBlank(*at))
+        ++at;
+    return at;
+}
+
 CommandLine ParseCommandLine(const char* commandLine)
 {
     CommandLine parsed = {false, commandLine};

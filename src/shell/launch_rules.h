@@ -33,6 +33,13 @@ struct CommandLine {
     const char* rest;      // what follows "/P" and at most one blank
 };
 
+// What follows the program's name in the process's full command line: a
+// quoted name ends after its closing quote, an unquoted one at the first
+// byte at or below the blank (bytes compared unsigned, so accented letters
+// belong to the name); the blanks and control characters after it are
+// skipped.
+const char* ArgumentsAfterProgramName(const char* fullCommandLine);
+
 CommandLine ParseCommandLine(const char* commandLine);
 
 // Whether the monitor runs at all for this rest of the command line.

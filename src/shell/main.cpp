@@ -120,7 +120,9 @@ static int RunMessageLoop(HINSTANCE instance)
     return static_cast<int>(message.wParam);
 }
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCommand)
+// The C runtime's lpCmdLine is not used: it ends an unquoted program name at
+// the first accented letter.
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
 {
     DeriveNames();
     StartTurn turn(windowClassName);
@@ -128,7 +130,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
         return 0;
     ReadPlatform();
     LoadNotificationSettings();
-    if (!AcceptCommandLine(commandLine, &showCommand))
+    if (!AcceptCommandLine(ArgumentsAfterProgramName(GetCommandLineA()), &showCommand))
         return 0;
     if (!RegisterMainClass(instance, windowClassName))
         return 0;

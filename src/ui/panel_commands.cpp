@@ -13,7 +13,7 @@
 #include "ui/spooler.h"
 
 static const int kHelpCommandSize = 256;
-static const UINT kCancelAnswerMs = 5000;  // the Win32s print side's time to take a cancel
+static const DWORD kCancelAnswerMs = 5000;  // the Win32s print side's time to take a cancel
 
 // Help topics of the device states Ready, Warning and Error.
 static const DWORD kStateHelpTopics[] = {502, 503, 504};
@@ -72,6 +72,34 @@ static INT_PTR StartQueueViewer()
     return 1;
 }
 
+static ULONG_PTR answeredCancel = 0;  // number of the last cancel request answered
+
+static VOID CALLBACK CancelAnswered(HWND, UINT, ULONG_PTR request, LRESULT)
+{
+    answeredCancel = request;
+}
+
+// Sent so that it stays queued until the job window reads again, however
+// long its print side is busy: a send whose wait runs out is withdrawn under
+// Wine, and SMTO_ABORTIFHUNG drops it. The panel waits for the answer only a
+// while, taking sent messages meanwhile as SendMessageA would.
+static void SendCancelRequest(HWND jobWindow)
+{
+    static ULONG_PTR lastRequest = 0;
+    ULONG_PTR request = ++lastRequest;
+    if (!SendMessageCallbackA(jobWindow, LVWM_CANCELJOB, 1, 0, CancelAnswered, request))
+        return;
+    DWORD start = GetTickCount();
+    for (;;) {
+        MSG message;
+        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        DWORD waited = GetTickCount() - start;
+        if (answeredCancel == request || waited >= kCancelAnswerMs)
+            return;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, kCancelAnswerMs - waited, QS_SENDMESSAGE);
+    }
+}
+
 // The print side reads the reset of its event as the cancel request; on
 // Win32s, without named events, it is told by message instead.
 static INT_PTR CancelJob()
@@ -79,10 +107,7 @@ static INT_PTR CancelJob()
     if (!monitorState.jobWindow)
         return 1;
     if (monitorState.platformId == VER_PLATFORM_WIN32s) {
-        // A print side that no longer answers must not hang the monitor.
-        DWORD_PTR ignored = 0;
-        SendMessageTimeoutA(monitorState.jobWindow, LVWM_CANCELJOB, 1, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG,
-                            kCancelAnswerMs, &ignored);
+        SendCancelRequest(monitorState.jobWindow);
         return 1;
     }
     HANDLE event = OpenEventA(EVENT_ALL_ACCESS, TRUE, LV_CANCEL_EVENT_NAME);

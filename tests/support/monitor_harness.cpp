@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tlhelp32.h>
+
 #include <algorithm>
 #include <cctype>
 #include <fstream>
@@ -166,6 +168,43 @@ MonitorCopy::MonitorCopy(Platform platform, const std::string& exeBase, const st
     SetWineUnmanaged(exeName);
 }
 
+static std::vector<DWORD> ProcessesOf(const std::string& exeName)
+{
+    std::vector<DWORD> found;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return found;
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+        if (lstrcmpiA(entry.szExeFile, exeName.c_str()) == 0)
+            found.push_back(entry.th32ProcessID);
+    }
+    CloseHandle(snapshot);
+    return found;
+}
+
+size_t RunningProcesses(const std::string& exeName)
+{
+    return ProcessesOf(exeName).size();
+}
+
+// Every process of the copy's executable, whoever started it: a copy left
+// running after its test would hold CTest's output pipe open (Wine hands a
+// new process the standard error of the one that starts it), and CTest
+// would wait for it until the test's time-out.
+static void EndProcessesOf(const std::string& exeName)
+{
+    for (DWORD id : ProcessesOf(exeName)) {
+        HANDLE stray = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id);
+        if (!stray)
+            continue;
+        TerminateProcess(stray, 99);
+        WaitForSingleObject(stray, 5000);
+        CloseHandle(stray);
+    }
+}
+
 MonitorCopy::~MonitorCopy()
 {
     if (process.hProcess) {
@@ -174,6 +213,7 @@ MonitorCopy::~MonitorCopy()
         CloseHandle(process.hProcess);
         CloseHandle(process.hThread);
     }
+    EndProcessesOf(exeName);
 }
 
 bool MonitorCopy::Start(const std::string& commandLine, int showCommand)

@@ -35,6 +35,10 @@ bool Eventually(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
 // The monitor's settings file with its two notification settings.
 std::string ModeSettings(int notificationMode, int alertEnabled = 0);
 
+// How many processes of the executable named `exeName` run, whoever
+// started them.
+size_t RunningProcesses(const std::string& exeName);
+
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);

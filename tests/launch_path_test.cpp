@@ -1,0 +1,83 @@
+// The monitor started by an unquoted path through a folder with accented
+// letters, as an installer in a French folder would start it: the switches
+// still count.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "monitor_harness.h"
+#include "protocol/lvwm_messages.h"
+#include "recorder.h"
+
+namespace {
+
+const int kQueue = 1000;
+
+// Moves the copy into a folder named "Périphérique" (code page 1252).
+void MoveIntoAccentedFolder(MonitorCopy& monitor)
+{
+    std::string folder = monitor.directory + "P\xE9riph\xE9rique\\";
+    ASSERT_EQ(std::string::npos, folder.find(' ')) << "an unquoted start needs a path without blanks: " << folder;
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    std::string exePath = folder + monitor.exeName;
+    ASSERT_TRUE(MoveFileA(monitor.exePath.c_str(), exePath.c_str()));
+    monitor.iniPath = folder + monitor.iniPath.substr(monitor.directory.size());
+    monitor.exePath = exePath;
+    monitor.directory = folder;
+}
+
+bool StartUnquoted(MonitorCopy& monitor, const std::string& arguments)
+{
+    if (monitor.process.hProcess) {
+        CloseHandle(monitor.process.hProcess);
+        CloseHandle(monitor.process.hThread);
+        monitor.process = {};
+    }
+    std::string line = monitor.exePath + (arguments.empty() ? "" : " " + arguments);
+    std::vector<char> buffer(line.begin(), line.end());
+    buffer.push_back('\0');
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    return CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, monitor.directory.c_str(),
+                          &startup, &monitor.process) != FALSE;
+}
+
+}  // namespace
+
+TEST(LaunchPath, UnquotedAccentedPathKeepsTheSwitches)
+{
+    const struct {
+        int mode;
+        const char* arguments;
+        bool runs;
+    } cases[] = {
+        {2, "/P", true}, {0, "/P", true}, {1, "/P", true}, {0, "/P /S", false},
+        {1, "/P /S", true}, {2, "", true}, {2, "job", false},
+    };
+    MonitorCopy monitor(Platform::NT, "accented");
+    MoveIntoAccentedFolder(monitor);
+    ASSERT_TRUE(InstallRecorder(monitor.directory + "queue.exe"));
+    size_t lines = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE("mode " + std::to_string(c.mode) + " arguments \"" + c.arguments + "\"");
+        monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=" + std::to_string(c.mode) +
+                         "\r\nQueueExe=queue.exe /q\r\n");
+        ASSERT_TRUE(StartUnquoted(monitor, c.arguments));
+        if (!c.runs) {
+            EXPECT_EQ(0u, monitor.WaitForExit()) << "a refused launch ends at once";
+            EXPECT_EQ(nullptr, monitor.FindMainWindow());
+            continue;
+        }
+        ASSERT_NE(nullptr, monitor.WaitForWindow()) << "no window";
+        // With /P the viewer is taken as stored; without, behind the directory.
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutA(monitor.Panel(), WM_COMMAND, kQueue, 0, SMTO_NORMAL, 5000, &ignored);
+        std::string log = WaitForRecorderLog(monitor.directory + "queue.exe", ++lines);
+        std::string last = log.substr(log.rfind('\n', log.size() - 2) + 1);
+        std::string expected = std::string(c.arguments).compare(0, 2, "/P") == 0 ? "" : monitor.directory;
+        EXPECT_EQ(expected + "queue.exe /q\n", last);
+        monitor.Send(LVWM_APPCLOSE);
+        EXPECT_EQ(0u, monitor.WaitForExit());
+    }
+}
