@@ -39,12 +39,6 @@ private:
     std::string outPath_;
 };
 
-void StartWith(MonitorCopy& monitor, const std::string& settings)
-{
-    monitor.WriteIni(settings);
-    ASSERT_NE(nullptr, monitor.StartAndWait());
-}
-
 // Starts the monitor under a debugger of the test's own that keeps a
 // breakpoint on Beep and records the frequency and duration of each call.
 // Wine's Beep makes no sound without a terminal, so this is where a beep
@@ -182,8 +176,8 @@ TEST(Alert, SoundReachesTheDeviceBeforeTheReportReturns)
     SoundSink sink;
     std::string wave = MakeWave(4000);
     WriteFileBytes(monitor.directory + "alert.wav", wave);
-    StartWith(monitor, "[Status Monitor]\r\nevent_notification_type=1\r\nsound_audio_alert=1\r\nSoundfile=" +
-                           monitor.directory + "alert.wav\r\n");
+    ASSERT_TRUE(monitor.StartWith("[Status Monitor]\r\nevent_notification_type=1\r\nsound_audio_alert=1\r\nSoundfile=" +
+                                  monitor.directory + "alert.wav\r\n"));
     EXPECT_EQ(1, monitor.Send(LVWM_ERROR, OPECALL_RECOVER, 2, 30000));
     std::string played = sink.Played();
     EXPECT_EQ(wave.size() - 44, played.size());
@@ -212,8 +206,8 @@ TEST(Alert, SilentUnlessTheSettingIsExactlyOne)
         MonitorCopy monitor;
         SoundSink sink;
         WriteFileBytes(monitor.directory + "alert.wav", MakeWave(400));
-        StartWith(monitor, std::string("[Status Monitor]\r\nevent_notification_type=1\r\nsound_audio_alert=") +
-                               setting + "\r\nSoundfile=" + monitor.directory + "alert.wav\r\n");
+        ASSERT_TRUE(monitor.StartWith(std::string("[Status Monitor]\r\nevent_notification_type=1\r\nsound_audio_alert=") +
+                                      setting + "\r\nSoundfile=" + monitor.directory + "alert.wav\r\n"));
         EXPECT_EQ(1, monitor.Send(LVWM_ERROR, SERVICE_ERROR, 1, 30000));
         EXPECT_EQ(1, monitor.Send(LVWM_ALERT, 1, 0, 30000));
         EXPECT_TRUE(sink.Played().empty());

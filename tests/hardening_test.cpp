@@ -16,14 +16,12 @@
 #include "protocol/main_window.h"
 #include "protocol/monitor_state.h"
 #include "recorder.h"
+#include "resource.h"
 #include "settings/app_settings.h"
 #include "settings/setting_rules.h"
 #include "shell/launch_rules.h"
 
 namespace {
-
-const int kQueue = 1000;
-const int kOptions = 1005;
 
 std::set<std::string>& ExistingPrograms()
 {
@@ -34,14 +32,6 @@ std::set<std::string>& ExistingPrograms()
 bool InExistingPrograms(const char* path)
 {
     return ExistingPrograms().count(path) != 0;
-}
-
-size_t LineCount(const std::string& text)
-{
-    size_t lines = 0;
-    for (char c : text)
-        lines += c == '\n';
-    return lines;
 }
 
 BOOL CALLBACK CollectOptionsDialog(HWND window, LPARAM data)
@@ -138,8 +128,8 @@ TEST(CommandsFromAFolderWithBlanks, QueueViewerRunsQuotedNeverTheShorterPath)
     auto pressQueue = [&](const std::string& queueExe) {
         monitor.SetIni("Status Monitor", "QueueExe", queueExe.c_str());
         monitor.Send(LVWM_APPINIT);  // reloads the path settings
-        Offer(monitor.Control(kQueue));
-        Click(monitor.Control(kQueue));
+        Offer(monitor.Control(IDC_QUEUE_BUTTON));
+        Click(monitor.Control(IDC_QUEUE_BUTTON));
     };
     for (const std::string& queueExe : quiet)
         pressQueue(queueExe);
@@ -151,8 +141,8 @@ TEST(CommandsFromAFolderWithBlanks, QueueViewerRunsQuotedNeverTheShorterPath)
     EXPECT_EQ(0u, monitor.WaitForExit());
     monitor.SetIni("Status Monitor", "QueueExe", (viewer + " /p").c_str());
     ASSERT_NE(nullptr, monitor.StartAndWait("/P job"));
-    Offer(monitor.Control(kQueue));
-    Click(monitor.Control(kQueue));
+    Offer(monitor.Control(IDC_QUEUE_BUTTON));
+    Click(monitor.Control(IDC_QUEUE_BUTTON));
     std::string log = WaitForRecorderLog(viewer, 2);
     EXPECT_EQ(2u, LineCount(log));
     EXPECT_EQ("\"" + viewer + "\" /p\n", log.substr(log.find('\n') + 1));
@@ -199,7 +189,7 @@ TEST(OptionsRequests, SecondRequestWhileOpenDoesNothing)
     HWND panel = monitor.Panel();
     DWORD_PTR result = 0;
     for (int request = 0; request < 2; ++request)
-        ASSERT_NE(0, SendMessageTimeoutA(panel, WM_COMMAND, kOptions, 0, SMTO_NORMAL, 5000, &result));
+        ASSERT_NE(0, SendMessageTimeoutA(panel, WM_COMMAND, IDC_OPTIONS, 0, SMTO_NORMAL, 5000, &result));
     std::vector<HWND> dialogs = OptionsDialogs(monitor.window);
     ASSERT_EQ(1u, dialogs.size());
     EXPECT_FALSE(IsWindowEnabled(monitor.window));
@@ -209,7 +199,7 @@ TEST(OptionsRequests, SecondRequestWhileOpenDoesNothing)
     EXPECT_TRUE(IsWindowEnabled(monitor.window));
 
     // The panel takes the request again once the dialog is gone.
-    ASSERT_NE(0, SendMessageTimeoutA(panel, WM_COMMAND, kOptions, 0, SMTO_NORMAL, 5000, &result));
+    ASSERT_NE(0, SendMessageTimeoutA(panel, WM_COMMAND, IDC_OPTIONS, 0, SMTO_NORMAL, 5000, &result));
     EXPECT_EQ(1u, OptionsDialogs(monitor.window).size());
 }
 

@@ -9,10 +9,9 @@
 #include "monitor_harness.h"
 #include "protocol/lvwm_messages.h"
 #include "recorder.h"
+#include "resource.h"
 
 namespace {
-
-const int kQueue = 1000;
 
 // Moves the copy into a folder named "Périphérique" (code page 1252).
 void MoveIntoAccentedFolder(MonitorCopy& monitor)
@@ -72,7 +71,7 @@ TEST(LaunchPath, UnquotedAccentedPathKeepsTheSwitches)
         ASSERT_NE(nullptr, monitor.WaitForWindow()) << "no window";
         // With /P the viewer is taken as stored; without, behind the directory.
         DWORD_PTR ignored = 0;
-        SendMessageTimeoutA(monitor.Panel(), WM_COMMAND, kQueue, 0, SMTO_NORMAL, 5000, &ignored);
+        SendMessageTimeoutA(monitor.Panel(), WM_COMMAND, IDC_QUEUE_BUTTON, 0, SMTO_NORMAL, 5000, &ignored);
         std::string log = WaitForRecorderLog(monitor.directory + "queue.exe", ++lines);
         std::string last = log.substr(log.rfind('\n', log.size() - 2) + 1);
         std::string expected = std::string(c.arguments).compare(0, 2, "/P") == 0 ? "" : monitor.directory;

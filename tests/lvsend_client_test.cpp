@@ -14,11 +14,6 @@
 
 namespace {
 
-std::string Lvsend(const std::string& arguments)
-{
-    return "\"" + TestEnvironment("LVSEND_EXE") + "\" " + arguments;
-}
-
 std::string ExeOption(const MonitorCopy& monitor)
 {
     return "--exe \"" + monitor.exePath + "\" ";
@@ -36,12 +31,6 @@ int ProcessesNamed(const std::string& exeName)
     return count;
 }
 
-void StartInMode1(MonitorCopy& monitor)
-{
-    monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=1\r\nsound_audio_alert=0\r\n");
-    ASSERT_NE(nullptr, monitor.StartAndWait());
-}
-
 }  // namespace
 
 TEST(LvsendClient, StartSaysWhichCopyItFoundAndWaitsForTheOneItLaunched)
@@ -49,12 +38,12 @@ TEST(LvsendClient, StartSaysWhichCopyItFoundAndWaitsForTheOneItLaunched)
     MonitorCopy monitor;
     MonitorClosedAtEnd closer(monitor.className);
     monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=0\r\n");
-    CapturedRun first = RunCaptured(Lvsend(ExeOption(monitor) + "start"));
+    CapturedRun first = RunCaptured(LvsendCommandLine(ExeOption(monitor) + "start"));
     ASSERT_EQ(0u, first.exitCode) << first.err;
     HWND window = monitor.FindMainWindow();
     ASSERT_NE(nullptr, window);
 
-    CapturedRun second = RunCaptured(Lvsend(ExeOption(monitor) + "start /S"));
+    CapturedRun second = RunCaptured(LvsendCommandLine(ExeOption(monitor) + "start /S"));
     EXPECT_EQ(0u, second.exitCode) << second.err;
     char expected[128];
     snprintf(expected, sizeof expected, "already running: window 0x%08lX of class %s\n",
@@ -67,7 +56,7 @@ TEST(LvsendClient, StartRefusesACommandLineThatDoesNotFit)
 {
     MonitorCopy monitor;
     MonitorClosedAtEnd closer(monitor.className);
-    CapturedRun run = RunCaptured(Lvsend(ExeOption(monitor) + "start /P " + std::string(1100, 'x')));
+    CapturedRun run = RunCaptured(LvsendCommandLine(ExeOption(monitor) + "start /P " + std::string(1100, 'x')));
     EXPECT_EQ(1u, run.exitCode);
     EXPECT_EQ("lvsend: start: the command line does not fit in 1023 characters\n", run.err);
     Sleep(1000);
@@ -77,10 +66,10 @@ TEST(LvsendClient, StartRefusesACommandLineThatDoesNotFit)
 TEST(LvsendClient, SendRefusesTheSystemsPointerMessages)
 {
     MonitorCopy monitor;
-    StartInMode1(monitor);
+    ASSERT_TRUE(monitor.StartWith(ModeSettings(1)));
     for (const char* message : {"13 100 1", "12 0 1", "0x4A 0 1"}) {
         SCOPED_TRACE(message);
-        CapturedRun run = RunCaptured(Lvsend("--class " + monitor.className + " send " + message));
+        CapturedRun run = RunCaptured(LvsendCommandLine("--class " + monitor.className + " send " + message));
         EXPECT_EQ(1u, run.exitCode) << run.err;
         EXPECT_EQ("", run.out);
         EXPECT_NE(std::string::npos, run.err.find("below WM_USER, 1024) whose parameters can be pointers: refused"))
@@ -92,13 +81,13 @@ TEST(LvsendClient, SendRefusesTheSystemsPointerMessages)
 TEST(LvsendClient, ControlCharactersOfADocumentNameReachNoTerminal)
 {
     MonitorCopy monitor;
-    StartInMode1(monitor);
+    ASSERT_TRUE(monitor.StartWith(ModeSettings(1)));
     const std::string target = "--class " + monitor.className + " ";
-    CapturedRun published = RunCaptured(Lvsend(target + "docname \"a\x1B[2Jb\x07\x81\""));
+    CapturedRun published = RunCaptured(LvsendCommandLine(target + "docname \"a\x1B[2Jb\x07\x81\""));
     EXPECT_EQ(0u, published.exitCode) << published.err;
     EXPECT_NE(std::string::npos, published.out.find("\\DocName = \"a\\x1B[2Jb\\x07\\u0081\"\n")) << published.out;
 
-    CapturedRun read = RunCaptured(Lvsend(target + "read"));
+    CapturedRun read = RunCaptured(LvsendCommandLine(target + "read"));
     EXPECT_EQ(0u, read.exitCode) << read.err;
     EXPECT_NE(std::string::npos, read.out.find("document: \"a\\x1B[2Jb\\x07\\u0081\"\n")) << read.out;
     EXPECT_EQ(std::string::npos, read.out.find('\x1B'));
@@ -107,7 +96,7 @@ TEST(LvsendClient, ControlCharactersOfADocumentNameReachNoTerminal)
 TEST(LvsendClient, ScenarioCharactersWithoutA1252FormAreReported)
 {
     MonitorCopy monitor;
-    StartInMode1(monitor);
+    ASSERT_TRUE(monitor.StartWith(ModeSettings(1)));
     const struct {
         const char* utf8;  // in a docname line
         const char* named;
@@ -119,7 +108,7 @@ TEST(LvsendClient, ScenarioCharactersWithoutA1252FormAreReported)
         SCOPED_TRACE(c.named);
         std::string scenario = TestWorkDir() + "chars.txt";
         WriteFileBytes(scenario, std::string("docname \"x") + c.utf8 + "\"\n");
-        CapturedRun run = RunCaptured(Lvsend("--class " + monitor.className + " play \"" + scenario + "\""));
+        CapturedRun run = RunCaptured(LvsendCommandLine("--class " + monitor.className + " play \"" + scenario + "\""));
         EXPECT_EQ(1u, run.exitCode);
         EXPECT_EQ("", run.out);
         EXPECT_EQ("lvsend: " + scenario + ":1: " + c.named + " has no form in code page 1252, the monitor's\n",
@@ -129,7 +118,7 @@ TEST(LvsendClient, ScenarioCharactersWithoutA1252FormAreReported)
 
 TEST(LvsendClient, ErrorLinesAreUtf8)
 {
-    CapturedRun run = RunCaptured(Lvsend("d\xE9marre"));
+    CapturedRun run = RunCaptured(LvsendCommandLine("d\xE9marre"));
     EXPECT_EQ(1u, run.exitCode);
     EXPECT_EQ("lvsend: unknown command 'd\xC3\xA9marre' (try: lvsend help)\n", run.err);
 }
@@ -137,8 +126,8 @@ TEST(LvsendClient, ErrorLinesAreUtf8)
 TEST(LvsendClient, JobKeepsItsInputBounded)
 {
     MonitorCopy monitor;
-    StartInMode1(monitor);
-    CapturedProcess job(Lvsend("--class " + monitor.className + " job --seconds 120"));
+    ASSERT_TRUE(monitor.StartWith(ModeSettings(1)));
+    CapturedProcess job(LvsendCommandLine("--class " + monitor.className + " job --seconds 120"));
     ASSERT_TRUE(job.WaitForOutput(" registered\n")) << job.Out() << job.Err();
     SIZE_T before = MemoryOf(job.Process()).privateBytes;
     const std::string chunk(1 << 16, 'q');

@@ -6,15 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "captured_process.h"
 #include "monitor_harness.h"
 #include "protocol/lvwm_messages.h"
+#include "resource.h"
 #include "status_texts_expected.h"
 
 namespace {
-
-const int kStatusText = 1006;
-const int kDocumentName = 1010;
-const int kCancelJob = 1001;
 
 void PumpMessages()
 {
@@ -39,154 +37,14 @@ std::vector<std::string> Lines(const std::string& text)
     return lines;
 }
 
-// lvsend running with pipes on its three standard handles. While waiting,
-// this thread keeps pumping messages, so that windows of this process can
-// answer lvsend.
-class Lvsend {
-public:
-    explicit Lvsend(const std::string& arguments)
-    {
-        SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-        HANDLE outWrite, errWrite, inRead;
-        CreatePipe(&outRead_, &outWrite, &inherit, 0);
-        CreatePipe(&errRead_, &errWrite, &inherit, 0);
-        CreatePipe(&inRead, &inWrite_, &inherit, 0);
-        SetHandleInformation(outRead_, HANDLE_FLAG_INHERIT, 0);
-        SetHandleInformation(errRead_, HANDLE_FLAG_INHERIT, 0);
-        SetHandleInformation(inWrite_, HANDLE_FLAG_INHERIT, 0);
-
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        startup.dwFlags = STARTF_USESTDHANDLES;
-        startup.hStdInput = inRead;
-        startup.hStdOutput = outWrite;
-        startup.hStdError = errWrite;
-        std::string line = "\"" + TestEnvironment("LVSEND_EXE") + "\" " + arguments;
-        std::vector<char> buffer(line.begin(), line.end());
-        buffer.push_back('\0');
-        started_ = CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                                  &startup, &process_) != FALSE;
-        EXPECT_TRUE(started_) << line;
-        CloseHandle(outWrite);
-        CloseHandle(errWrite);
-        CloseHandle(inRead);
-    }
-
-    ~Lvsend()
-    {
-        if (started_) {
-            if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT)
-                TerminateProcess(process_.hProcess, 99);
-            CloseHandle(process_.hProcess);
-            CloseHandle(process_.hThread);
-        }
-        CloseInput();
-        CloseHandle(outRead_);
-        CloseHandle(errRead_);
-    }
-
-    Lvsend(const Lvsend&) = delete;
-    Lvsend& operator=(const Lvsend&) = delete;
-
-    // Waits, pumping, until stdout holds `text`.
-    bool WaitForOutput(const std::string& text, DWORD timeoutMs = 15000)
-    {
-        DWORD start = GetTickCount();
-        for (;;) {
-            Drain();
-            if (out.find(text) != std::string::npos)
-                return true;
-            if (!started_ || GetTickCount() - start > timeoutMs)
-                return false;
-            MsgWaitForMultipleObjects(1, &process_.hProcess, FALSE, 20, QS_ALLINPUT);
-            PumpMessages();
-        }
-    }
-
-    // Waits, pumping, for the exit; false (and the process killed) on timeout.
-    bool Finish(DWORD timeoutMs = 60000)
-    {
-        if (!started_)
-            return false;
-        DWORD start = GetTickCount();
-        while (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
-            if (GetTickCount() - start > timeoutMs) {
-                TerminateProcess(process_.hProcess, 99);
-                WaitForSingleObject(process_.hProcess, 5000);
-                Drain();
-                return false;
-            }
-            MsgWaitForMultipleObjects(1, &process_.hProcess, FALSE, 20, QS_ALLINPUT);
-            PumpMessages();
-            Drain();
-        }
-        GetExitCodeProcess(process_.hProcess, &exitCode);
-        Drain();
-        return true;
-    }
-
-    void CloseInput()
-    {
-        if (inWrite_ != nullptr) {
-            CloseHandle(inWrite_);
-            inWrite_ = nullptr;
-        }
-    }
-
-    DWORD exitCode = STILL_ACTIVE;
-    std::string out;
-    std::string err;
-
-private:
-    static void DrainPipe(HANDLE pipe, std::string* into)
-    {
-        DWORD available = 0;
-        while (PeekNamedPipe(pipe, nullptr, 0, nullptr, &available, nullptr) && available > 0) {
-            char chunk[4096];
-            DWORD got = 0;
-            if (!ReadFile(pipe, chunk, available < sizeof chunk ? available : sizeof chunk, &got, nullptr) || got == 0)
-                return;
-            into->append(chunk, got);
-        }
-    }
-
-    void Drain()
-    {
-        DrainPipe(outRead_, &out);
-        DrainPipe(errRead_, &err);
-    }
-
-    bool started_ = false;
-    PROCESS_INFORMATION process_ = {};
-    HANDLE outRead_ = nullptr;
-    HANDLE errRead_ = nullptr;
-    HANDLE inWrite_ = nullptr;
-};
-
-struct Result {
-    bool finished;
-    DWORD exitCode;
-    std::string out;
-    std::string err;
-};
-
-Result RunLvsend(const std::string& arguments, DWORD timeoutMs = 60000)
+CapturedRun RunLvsend(const std::string& arguments, DWORD timeoutMs = 60000)
 {
-    Lvsend lvsend(arguments);
-    bool finished = lvsend.Finish(timeoutMs);
-    return {finished, lvsend.exitCode, lvsend.out, lvsend.err};
+    return RunCaptured(LvsendCommandLine(arguments), timeoutMs);
 }
 
 std::string ClassOption(const MonitorCopy& monitor)
 {
     return "--class " + monitor.className + " ";
-}
-
-void StartInMode(MonitorCopy& monitor, int mode)
-{
-    monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=" + std::to_string(mode) +
-                     "\r\nsound_audio_alert=0\r\n");
-    ASSERT_NE(nullptr, monitor.StartAndWait());
 }
 
 // lvsend's way of writing a text on one line.
@@ -282,7 +140,7 @@ TEST(Lvsend, EachCommandSendsItsMessageWithItsParameters)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.command);
         received.clear();
-        Result result = RunLvsend("--class " + spy.className + " " + c.command);
+        CapturedRun result = RunLvsend("--class " + spy.className + " " + c.command);
         ASSERT_TRUE(result.finished);
         EXPECT_EQ(0u, result.exitCode) << result.err;
         EXPECT_EQ(std::string(c.printed) + "\n", result.out);
@@ -297,17 +155,17 @@ TEST(Lvsend, EachCommandSendsItsMessageWithItsParameters)
 TEST(Lvsend, DrivesTheRunningMonitor)
 {
     MonitorCopy monitor;
-    StartInMode(monitor, 1);
+    ASSERT_TRUE(monitor.StartWith(ModeSettings(1)));
     const std::string target = ClassOption(monitor);
 
-    Result result = RunLvsend(target + "error 3 2");
+    CapturedRun result = RunLvsend(target + "error 3 2");
     EXPECT_EQ(0u, result.exitCode) << result.err;
     EXPECT_EQ("LVWM_ERROR(3, 2) -> 1\n", result.out);
-    EXPECT_EQ(std::wstring(L"Incident papier"), monitor.ControlText(kStatusText));
+    EXPECT_EQ(std::wstring(L"Incident papier"), monitor.ControlText(IDC_STATUS_TEXT));
 
     result = RunLvsend(target + "operation 20");
     EXPECT_EQ("LVWM_OPERATION(20, 0) -> 1\n", result.out);
-    EXPECT_EQ(std::wstring(L"Num\u00e9risation en cours"), monitor.ControlText(kStatusText));
+    EXPECT_EQ(std::wstring(L"Num\u00e9risation en cours"), monitor.ControlText(IDC_STATUS_TEXT));
 
     EXPECT_EQ("LVWM_PROGRESS(2, 12) -> 1\n", RunLvsend(target + "progress total 12").out);
     EXPECT_EQ("LVWM_PROGRESS(1, 3) -> 1\n", RunLvsend(target + "progress done 3").out);
@@ -321,7 +179,7 @@ TEST(Lvsend, DrivesTheRunningMonitor)
     EXPECT_EQ("LVWM_APPSHOW(0, 0) -> 1\n", RunLvsend(target + "show").out);
 
     EXPECT_EQ("LVWM_APPINIT(0, 0) -> 1\n", RunLvsend(target + "init").out);
-    EXPECT_EQ(std::wstring(L"Disponible"), monitor.ControlText(kStatusText));
+    EXPECT_EQ(std::wstring(L"Disponible"), monitor.ControlText(IDC_STATUS_TEXT));
 
     result = RunLvsend(target + "close");
     EXPECT_EQ(0u, result.exitCode) << result.err;
@@ -339,7 +197,7 @@ TEST(Lvsend, StartRunsTheMonitorAndWaitsForItsWindow)
     monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=0\r\n");
     const std::string exe = "--exe \"" + monitor.exePath + "\" ";
 
-    Result result = RunLvsend(exe + "start");
+    CapturedRun result = RunLvsend(exe + "start");
     EXPECT_EQ(0u, result.exitCode) << result.err;
     EXPECT_EQ(0u, result.out.find("started " + monitor.exePath + ": window 0x")) << result.out;
     EXPECT_NE(std::string::npos, result.out.find(" of class " + monitor.className + "\n")) << result.out;
@@ -375,10 +233,10 @@ TEST(Lvsend, StartRunsTheMonitorAndWaitsForItsWindow)
 TEST(Lvsend, ReadPrintsWhatThePanelShowsInUtf8)
 {
     MonitorCopy monitor;
-    StartInMode(monitor, 1);
+    ASSERT_TRUE(monitor.StartWith(ModeSettings(1)));
     ASSERT_EQ(1, monitor.Send(LVWM_ERROR, OPECALL_ERROR, 2));
 
-    Result result = RunLvsend(ClassOption(monitor) + "read");
+    CapturedRun result = RunLvsend(ClassOption(monitor) + "read");
     EXPECT_EQ(0u, result.exitCode) << result.err;
     std::vector<std::string> lines = Lines(result.out);
     ASSERT_EQ(5u, lines.size()) << result.out;
@@ -394,7 +252,7 @@ TEST(Lvsend, ReadPrintsWhatThePanelShowsInUtf8)
     // A registered job window enables the cancel button once the panel repaints.
     SpyWindow job;
     ASSERT_EQ(1, monitor.Send(LVWM_JOBWINDOW, LV_JOB_REGISTER, reinterpret_cast<LPARAM>(job.window)));
-    ASSERT_TRUE(Eventually([&] { return IsWindowEnabled(monitor.Control(kCancelJob)) != FALSE; }));
+    ASSERT_TRUE(Eventually([&] { return IsWindowEnabled(monitor.Control(IDC_CANCEL_JOB)) != FALSE; }));
     ASSERT_EQ(1, monitor.Send(LVWM_APPMINIMUM));
     ASSERT_TRUE(Eventually([&] { return IsIconic(monitor.window) != FALSE; }));
     lines = Lines(RunLvsend(ClassOption(monitor) + "read").out);
@@ -407,12 +265,12 @@ TEST(Lvsend, ReadPrintsWhatThePanelShowsInUtf8)
 TEST(Lvsend, DocnameAndPrinterArePublishedInTheRegistry)
 {
     MonitorCopy monitor;
-    StartInMode(monitor, 1);
+    ASSERT_TRUE(monitor.StartWith(ModeSettings(1)));
     const std::string target = ClassOption(monitor);
     const std::string documentKey = "PrinterService\\StatusMonitor\\Document";
 
     // The command line reaches lvsend in code page 1252: é is E9.
-    Result result = RunLvsend(target + "docname \"R\xE9sum\xE9 annuel.doc\"");
+    CapturedRun result = RunLvsend(target + "docname \"R\xE9sum\xE9 annuel.doc\"");
     EXPECT_EQ(0u, result.exitCode) << result.err;
     EXPECT_EQ("HKEY_CLASSES_ROOT\\" + documentKey + "\\DocName = \"R\xC3\xA9sum\xC3\xA9 annuel.doc\"\n"
               "LVWM_DOCNAME(0, 0) -> 1\n", result.out);
@@ -420,7 +278,7 @@ TEST(Lvsend, DocnameAndPrinterArePublishedInTheRegistry)
     LONG size = sizeof value;
     EXPECT_EQ(ERROR_SUCCESS, RegQueryValueA(HKEY_CLASSES_ROOT, (documentKey + "\\DocName").c_str(), value, &size));
     EXPECT_EQ(std::string("R\xE9sum\xE9 annuel.doc"), value);
-    EXPECT_EQ(std::wstring(L"R\u00e9sum\u00e9 annuel.doc"), monitor.ControlText(kDocumentName));
+    EXPECT_EQ(std::wstring(L"R\u00e9sum\u00e9 annuel.doc"), monitor.ControlText(IDC_DOCUMENT_NAME));
 
     result = RunLvsend(target + "printer \"Brevik Solvane XL\"");
     EXPECT_EQ(0u, result.exitCode) << result.err;
@@ -434,7 +292,7 @@ TEST(Lvsend, DocnameAndPrinterArePublishedInTheRegistry)
     WriteFileBytes(scenario, "docname \"Plan d'\xC3\xA9t\xC3\xA9  2.xls\"\n");
     result = RunLvsend(target + "play \"" + scenario + "\"");
     EXPECT_EQ(0u, result.exitCode) << result.err;
-    EXPECT_EQ(std::wstring(L"Plan d'\u00e9t\u00e9  2.xls"), monitor.ControlText(kDocumentName));
+    EXPECT_EQ(std::wstring(L"Plan d'\u00e9t\u00e9  2.xls"), monitor.ControlText(IDC_DOCUMENT_NAME));
 
     result = RunLvsend(target + "docname --remove");
     EXPECT_EQ(0u, result.exitCode) << result.err;
@@ -447,11 +305,11 @@ TEST(Lvsend, DocnameAndPrinterArePublishedInTheRegistry)
 TEST(Lvsend, JobSeesBothWaysOfCancelling)
 {
     SpyWindow monitor;
-    Lvsend job("--class " + monitor.className + " job --seconds 60");
-    ASSERT_TRUE(job.WaitForOutput(" registered\n")) << job.out << job.err;
-    size_t at = job.out.find("job window 0x");
+    CapturedProcess job(LvsendCommandLine("--class " + monitor.className + " job --seconds 60"));
+    ASSERT_TRUE(job.WaitForOutput(" registered\n")) << job.Out() << job.Err();
+    size_t at = job.Out().find("job window 0x");
     ASSERT_NE(std::string::npos, at);
-    HWND jobWindow = reinterpret_cast<HWND>(static_cast<UINT_PTR>(strtoul(job.out.c_str() + at + 11, nullptr, 16)));
+    HWND jobWindow = reinterpret_cast<HWND>(static_cast<UINT_PTR>(strtoul(job.Out().c_str() + at + 11, nullptr, 16)));
     ASSERT_TRUE(IsWindow(jobWindow));
     ASSERT_EQ(1u, received.size());
     EXPECT_EQ(static_cast<UINT>(LVWM_JOBWINDOW), received[0].message);
@@ -462,18 +320,18 @@ TEST(Lvsend, JobSeesBothWaysOfCancelling)
     ASSERT_NE(nullptr, cancelEvent);
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(cancelEvent, 0)) << "created signalled";
     ResetEvent(cancelEvent);
-    EXPECT_TRUE(job.WaitForOutput("\ncancel request: event EventLPIEmon reset\n")) << job.out;
+    EXPECT_TRUE(job.WaitForOutput("\ncancel request: event EventLPIEmon reset\n")) << job.Out();
     EXPECT_TRUE(Eventually([&] { return WaitForSingleObject(cancelEvent, 0) == WAIT_OBJECT_0; }))
         << "signalled again for the next request";
     CloseHandle(cancelEvent);
 
     DWORD_PTR answer = 0;
     EXPECT_NE(0, SendMessageTimeoutA(jobWindow, LVWM_CANCELJOB, 1, 0, SMTO_NORMAL, 5000, &answer));
-    EXPECT_TRUE(job.WaitForOutput("\ncancel request: LVWM_CANCELJOB(1, 0)\n")) << job.out;
+    EXPECT_TRUE(job.WaitForOutput("\ncancel request: LVWM_CANCELJOB(1, 0)\n")) << job.Out();
 
     job.CloseInput();
     ASSERT_TRUE(job.Finish(10000));
-    EXPECT_EQ(0u, job.exitCode) << job.err;
+    EXPECT_EQ(0u, job.exitCode) << job.Err();
     ASSERT_EQ(2u, received.size());
     EXPECT_EQ(static_cast<UINT>(LVWM_JOBWINDOW), received[1].message);
     EXPECT_EQ(0u, received[1].wParam);
@@ -483,40 +341,40 @@ TEST(Lvsend, JobSeesBothWaysOfCancelling)
 TEST(Lvsend, JobReportsTheResetOfTheCancelEvent)
 {
     MonitorCopy monitor(Platform::NT);
-    StartInMode(monitor, 1);
-    Lvsend job(ClassOption(monitor) + "job --seconds 60 --until-cancel");
-    ASSERT_TRUE(job.WaitForOutput(" registered\n")) << job.out << job.err;
-    EXPECT_EQ(0u, job.out.find("event EventLPIEmon signalled\nLVWM_JOBWINDOW(1, 0x")) << job.out;
-    ASSERT_TRUE(Eventually([&] { return IsWindowEnabled(monitor.Control(kCancelJob)) != FALSE; }));
+    ASSERT_TRUE(monitor.StartWith(ModeSettings(1)));
+    CapturedProcess job(LvsendCommandLine(ClassOption(monitor) + "job --seconds 60 --until-cancel"));
+    ASSERT_TRUE(job.WaitForOutput(" registered\n")) << job.Out() << job.Err();
+    EXPECT_EQ(0u, job.Out().find("event EventLPIEmon signalled\nLVWM_JOBWINDOW(1, 0x")) << job.Out();
+    ASSERT_TRUE(Eventually([&] { return IsWindowEnabled(monitor.Control(IDC_CANCEL_JOB)) != FALSE; }));
 
     DWORD_PTR ignored = 0;
-    SendMessageTimeoutA(monitor.Control(kCancelJob), BM_CLICK, 0, 0, SMTO_NORMAL, 5000, &ignored);
-    ASSERT_TRUE(job.Finish(15000)) << job.out;
-    EXPECT_EQ(0u, job.exitCode) << job.err;
-    std::vector<std::string> lines = Lines(job.out);
-    ASSERT_EQ(6u, lines.size()) << job.out;
+    SendMessageTimeoutA(monitor.Control(IDC_CANCEL_JOB), BM_CLICK, 0, 0, SMTO_NORMAL, 5000, &ignored);
+    ASSERT_TRUE(job.Finish(15000)) << job.Out();
+    EXPECT_EQ(0u, job.exitCode) << job.Err();
+    std::vector<std::string> lines = Lines(job.Out());
+    ASSERT_EQ(6u, lines.size()) << job.Out();
     EXPECT_EQ("cancel request: event EventLPIEmon reset", lines[3]);
     EXPECT_EQ(0u, lines[4].find("LVWM_JOBWINDOW(0, 0x")) << lines[4];
     EXPECT_EQ(lines[1].substr(lines[1].find("0x")), lines[4].substr(lines[4].find("0x")));
     EXPECT_EQ("job ended", lines[5]);
-    EXPECT_TRUE(Eventually([&] { return !IsWindowEnabled(monitor.Control(kCancelJob)); }))
+    EXPECT_TRUE(Eventually([&] { return !IsWindowEnabled(monitor.Control(IDC_CANCEL_JOB)); }))
         << "unregistered: the cancel button goes grey";
 }
 
 TEST(Lvsend, JobEndsWhenItsInputClosesOrItsTimeIsUp)
 {
     MonitorCopy monitor;
-    StartInMode(monitor, 1);
+    ASSERT_TRUE(monitor.StartWith(ModeSettings(1)));
     {
-        Lvsend job(ClassOption(monitor) + "job");
-        ASSERT_TRUE(job.WaitForOutput(" registered\n")) << job.out << job.err;
+        CapturedProcess job(LvsendCommandLine(ClassOption(monitor) + "job"));
+        ASSERT_TRUE(job.WaitForOutput(" registered\n")) << job.Out() << job.Err();
         job.CloseInput();
-        ASSERT_TRUE(job.Finish(10000)) << job.out;
+        ASSERT_TRUE(job.Finish(10000)) << job.Out();
         EXPECT_EQ(0u, job.exitCode);
-        EXPECT_NE(std::string::npos, job.out.find("\nLVWM_JOBWINDOW(0, 0x")) << job.out;
+        EXPECT_NE(std::string::npos, job.Out().find("\nLVWM_JOBWINDOW(0, 0x")) << job.Out();
     }
     DWORD start = GetTickCount();
-    Result result = RunLvsend(ClassOption(monitor) + "job --seconds 1", 20000);
+    CapturedRun result = RunLvsend(ClassOption(monitor) + "job --seconds 1", 20000);
     EXPECT_TRUE(result.finished);
     EXPECT_EQ(0u, result.exitCode) << result.err;
     EXPECT_GE(GetTickCount() - start, 1000u);
@@ -559,7 +417,7 @@ TEST(Lvsend, MistakesGiveOneLineOnStderrAndANonZeroExit)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE("lvsend " + c.arguments);
-        Result result = RunLvsend(c.arguments, 20000);
+        CapturedRun result = RunLvsend(c.arguments, 20000);
         ASSERT_TRUE(result.finished) << "still running after 20 s";
         EXPECT_EQ(c.exitCode, result.exitCode);
         EXPECT_EQ("", result.out);
@@ -601,7 +459,7 @@ TEST(Lvsend, AWindowThatDoesNotAnswerTimesOut)
     ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(hung.created, 10000));
 
     DWORD start = GetTickCount();
-    Result result = RunLvsend("--class " + hung.className + " --timeout 700 show", 20000);
+    CapturedRun result = RunLvsend("--class " + hung.className + " --timeout 700 show", 20000);
     DWORD took = GetTickCount() - start;
     SetEvent(hung.release);
     WaitForSingleObject(thread, 10000);
@@ -631,7 +489,7 @@ TEST(Lvsend, EveryShippedScenarioPlaysToTheEnd)
         monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=0\r\nsound_audio_alert=0\r\n");
         std::string path = TestEnvironment("LUMEVIEW_SOURCE") + "\\tools\\lvsend\\scenarios\\" + s.file;
 
-        Result result = RunLvsend("--exe \"" + monitor.exePath + "\" play \"" + path + "\"");
+        CapturedRun result = RunLvsend("--exe \"" + monitor.exePath + "\" play \"" + path + "\"");
         ASSERT_TRUE(result.finished);
         EXPECT_EQ(0u, result.exitCode) << result.err;
         EXPECT_EQ("", result.err);
@@ -647,7 +505,7 @@ TEST(Lvsend, EveryShippedScenarioPlaysToTheEnd)
 TEST(Lvsend, AScenarioStopsAtItsFirstBadLine)
 {
     MonitorCopy monitor;
-    StartInMode(monitor, 1);
+    ASSERT_TRUE(monitor.StartWith(ModeSettings(1)));
     std::string scenario = TestWorkDir() + "broken.txt";
     WriteFileBytes(scenario,
                    "# a paper jam, then a typing slip\r\n"
@@ -656,12 +514,12 @@ TEST(Lvsend, AScenarioStopsAtItsFirstBadLine)
                    "wait 10\r\n"
                    "eror 3 5\r\n"
                    "error 3 5\r\n");
-    Result result = RunLvsend(ClassOption(monitor) + "play \"" + scenario + "\"");
+    CapturedRun result = RunLvsend(ClassOption(monitor) + "play \"" + scenario + "\"");
     ASSERT_TRUE(result.finished);
     EXPECT_EQ(1u, result.exitCode);
     EXPECT_EQ("LVWM_ERROR(3, 2) -> 1\n", result.out);
     EXPECT_EQ("lvsend: " + scenario + ":5: unknown command 'eror' (try: lvsend help)\n", result.err);
-    EXPECT_EQ(std::wstring(L"Incident papier"), monitor.ControlText(kStatusText));
+    EXPECT_EQ(std::wstring(L"Incident papier"), monitor.ControlText(IDC_STATUS_TEXT));
 
     WriteFileBytes(scenario, "docname \"unclosed\n");
     result = RunLvsend(ClassOption(monitor) + "play \"" + scenario + "\"");
@@ -672,7 +530,7 @@ TEST(Lvsend, AScenarioStopsAtItsFirstBadLine)
 TEST(Lvsend, TableListsEveryRowAsMarkdown)
 {
     const char* categoryNames[] = {"", "SERVICE_ERROR", "OPECALL_ERROR", "OPECALL_RECOVER", "OPECALL_WARNING"};
-    Result result = RunLvsend("table --markdown");
+    CapturedRun result = RunLvsend("table --markdown");
     ASSERT_TRUE(result.finished);
     EXPECT_EQ(0u, result.exitCode) << result.err;
     std::vector<std::string> lines = Lines(result.out);
@@ -702,12 +560,12 @@ TEST(Lvsend, TableListsEveryRowAsMarkdown)
 TEST(Lvsend, PressClicksThePanelsButtonsAsAUserWould)
 {
     MonitorCopy monitor;
-    StartInMode(monitor, 1);
-    Result unknown = RunLvsend(ClassOption(monitor) + "press nothing");
+    ASSERT_TRUE(monitor.StartWith(ModeSettings(1)));
+    CapturedRun unknown = RunLvsend(ClassOption(monitor) + "press nothing");
     EXPECT_EQ(1u, unknown.exitCode);
     EXPECT_EQ(1u, Lines(unknown.err).size());
 
-    Result options = RunLvsend(ClassOption(monitor) + "press options");
+    CapturedRun options = RunLvsend(ClassOption(monitor) + "press options");
     EXPECT_EQ(0u, options.exitCode) << options.err;
     // Tests beside this one may have options dialogs of their own open.
     HWND dialog = nullptr;

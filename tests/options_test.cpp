@@ -8,18 +8,9 @@
 #include "monitor_harness.h"
 #include "panel_input.h"
 #include "protocol/lvwm_messages.h"
+#include "resource.h"
 
 namespace {
-
-const int kOptionsButton = 1005;
-const int kPanelClose = 2;
-const int kOk = 1;
-const int kCancel = 2;
-const int kWhilePrinting = 1019;
-const int kAlways = 1020;
-const int kOff = 1021;
-const int kAlertCheck = 1022;
-const int kGroup = 1023;
 
 const char kSection[] = "Status Monitor";
 
@@ -27,7 +18,7 @@ BOOL CALLBACK MatchOptionsDialog(HWND window, LPARAM data)
 {
     char name[32] = {};
     GetClassNameA(window, name, sizeof name);
-    if (lstrcmpA(name, "#32770") == 0 && GetDlgItem(window, kAlertCheck) && GetDlgItem(window, kGroup)) {
+    if (lstrcmpA(name, "#32770") == 0 && GetDlgItem(window, IDC_ALERT_CHECK) && GetDlgItem(window, IDC_NOTIFY_GROUP)) {
         *reinterpret_cast<HWND*>(data) = window;
         return FALSE;
     }
@@ -44,7 +35,7 @@ HWND OptionsDialogOf(const MonitorCopy& monitor)
 
 HWND OpenOptions(MonitorCopy& monitor)
 {
-    Click(monitor.Control(kOptionsButton));
+    Click(monitor.Control(IDC_OPTIONS));
     HWND dialog = OptionsDialogOf(monitor);
     EXPECT_NE(nullptr, dialog) << "no options dialog";
     EXPECT_TRUE(dialog && IsWindowVisible(dialog));
@@ -59,7 +50,7 @@ bool Checked(HWND dialog, int id)
 int CheckedMode(HWND dialog)
 {
     int checked = 0;
-    for (int id : {kWhilePrinting, kAlways, kOff})
+    for (int id : {IDC_MODE_WHILE_PRINTING, IDC_MODE_ALWAYS, IDC_MODE_OFF})
         checked = Checked(dialog, id) ? id : checked;
     return checked;
 }
@@ -74,7 +65,7 @@ bool ShowsForScanning(MonitorCopy& monitor)
 
 bool IsModeButton(int id)
 {
-    return id == kWhilePrinting || id == kAlways || id == kOff;
+    return id == IDC_MODE_WHILE_PRINTING || id == IDC_MODE_ALWAYS || id == IDC_MODE_OFF;
 }
 
 // Tab moves between the dialog's groups; the arrow keys move (and choose)
@@ -92,12 +83,6 @@ bool FocusByKeyboard(HWND dialog, int id)
         Eventually([&] { return FocusOf(dialog) != focus; }, 2000);
     }
     return FocusOf(dialog) == target;
-}
-
-void StartWith(MonitorCopy& monitor, const std::string& settings)
-{
-    monitor.WriteIni(settings);
-    ASSERT_NE(nullptr, monitor.StartAndWait());
 }
 
 void Quit(MonitorCopy& monitor)
@@ -118,28 +103,28 @@ TEST(OptionsDialog, OpensWithFrenchCaptionsAndTheStoredChoice)
         const char* savedAlert;
         bool reportShows;  // after OK: a status report shows the window unless the mode is unknown
     } cases[] = {
-        {"event_notification_type=0\r\nsound_audio_alert=0\r\n", kWhilePrinting, false, "0", "0", true},
-        {"event_notification_type=1\r\nsound_audio_alert=1\r\n", kAlways, true, "1", "1", true},
-        {"event_notification_type=2\r\nsound_audio_alert=5\r\n", kOff, true, "2", "0", true},
-        {"event_notification_type=7\r\n", kWhilePrinting, false, "0", "0", false},
-        {"", kWhilePrinting, false, "0", "0", true},
+        {"event_notification_type=0\r\nsound_audio_alert=0\r\n", IDC_MODE_WHILE_PRINTING, false, "0", "0", true},
+        {"event_notification_type=1\r\nsound_audio_alert=1\r\n", IDC_MODE_ALWAYS, true, "1", "1", true},
+        {"event_notification_type=2\r\nsound_audio_alert=5\r\n", IDC_MODE_OFF, true, "2", "0", true},
+        {"event_notification_type=7\r\n", IDC_MODE_WHILE_PRINTING, false, "0", "0", false},
+        {"", IDC_MODE_WHILE_PRINTING, false, "0", "0", true},
     };
     const struct {
         int id;
         const wchar_t* caption;
     } captions[] = {
-        {kGroup, L"Avis d'opération"},
-        {kWhilePrinting, L"Afficher le Gestionnaire d'état pendant l'impression"},
-        {kAlways, L"Toujours afficher le Gestionnaire d'état"},
-        {kOff, L"Fenêtre d'état désactivée"},
-        {kAlertCheck, L"Tonalité d'alarme"},
-        {kOk, L"OK"},
-        {kCancel, L"Annuler"},
+        {IDC_NOTIFY_GROUP, L"Avis d'opération"},
+        {IDC_MODE_WHILE_PRINTING, L"Afficher le Gestionnaire d'état pendant l'impression"},
+        {IDC_MODE_ALWAYS, L"Toujours afficher le Gestionnaire d'état"},
+        {IDC_MODE_OFF, L"Fenêtre d'état désactivée"},
+        {IDC_ALERT_CHECK, L"Tonalité d'alarme"},
+        {IDC_OPTIONS_OK, L"OK"},
+        {IDC_OPTIONS_CANCEL, L"Annuler"},
     };
     MonitorCopy monitor;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.settings);
-        StartWith(monitor, std::string("[Status Monitor]\r\n") + c.settings);
+        ASSERT_TRUE(monitor.StartWith(std::string("[Status Monitor]\r\n") + c.settings));
         HWND dialog = OpenOptions(monitor);
         ASSERT_NE(nullptr, dialog);
         EXPECT_EQ(monitor.window, GetWindow(dialog, GW_OWNER));
@@ -147,14 +132,14 @@ TEST(OptionsDialog, OpensWithFrenchCaptionsAndTheStoredChoice)
         for (const auto& caption : captions)
             EXPECT_EQ(caption.caption, monitor.WindowTextW(GetDlgItem(dialog, caption.id))) << "control " << caption.id;
         EXPECT_EQ(c.checked, CheckedMode(dialog));
-        HWND alert = GetDlgItem(dialog, kAlertCheck);
-        EXPECT_EQ(c.alertChecked, Checked(dialog, kAlertCheck));
+        HWND alert = GetDlgItem(dialog, IDC_ALERT_CHECK);
+        EXPECT_EQ(c.alertChecked, Checked(dialog, IDC_ALERT_CHECK));
         EXPECT_FALSE(IsWindowVisible(alert));
         EXPECT_FALSE(IsWindowEnabled(alert));
-        EXPECT_EQ(GetDlgItem(dialog, kOk), FocusOf(dialog)) << "the dialog manager sets the focus";
+        EXPECT_EQ(GetDlgItem(dialog, IDC_OPTIONS_OK), FocusOf(dialog)) << "the dialog manager sets the focus";
         EXPECT_FALSE(IsWindowEnabled(monitor.window));
 
-        Click(GetDlgItem(dialog, kOk));
+        Click(GetDlgItem(dialog, IDC_OPTIONS_OK));
         EXPECT_FALSE(IsWindow(dialog));
         EXPECT_TRUE(IsWindowEnabled(monitor.window));
         EXPECT_EQ(c.savedAlert, monitor.ReadIni(kSection, "sound_audio_alert"));
@@ -170,25 +155,25 @@ TEST(OptionsDialog, OpensWithFrenchCaptionsAndTheStoredChoice)
 TEST(OptionsDialog, ChoiceActsAtOnceAndOkStoresIt)
 {
     MonitorCopy monitor;
-    StartWith(monitor, "[Status Monitor]\r\nevent_notification_type=0\r\nsound_audio_alert=1\r\n");
+    ASSERT_TRUE(monitor.StartWith("[Status Monitor]\r\nevent_notification_type=0\r\nsound_audio_alert=1\r\n"));
     HWND dialog = OpenOptions(monitor);
     ASSERT_NE(nullptr, dialog);
-    Click(GetDlgItem(dialog, kAlways));
+    Click(GetDlgItem(dialog, IDC_MODE_ALWAYS));
     EXPECT_EQ("0", monitor.ReadIni(kSection, "event_notification_type")) << "nothing written before OK";
     monitor.Send(LVWM_OPERATION, LV_OP_PRINTING);
     monitor.Send(LVWM_OPERATION, LV_OP_ENDED);
     EXPECT_TRUE(monitor.Running()) << "always shown: the end of the job leaves it open";
 
-    Click(GetDlgItem(dialog, kOk));
+    Click(GetDlgItem(dialog, IDC_OPTIONS_OK));
     EXPECT_EQ("1", monitor.ReadIni(kSection, "event_notification_type"));
     EXPECT_EQ("1", monitor.ReadIni(kSection, "sound_audio_alert"));
     EXPECT_TRUE(ShowsForScanning(monitor)) << "the mode stays 1 after OK";
 
     dialog = OpenOptions(monitor);
     ASSERT_NE(nullptr, dialog);
-    EXPECT_EQ(kAlways, CheckedMode(dialog));
-    Click(GetDlgItem(dialog, kOff));
-    Click(GetDlgItem(dialog, kOk));
+    EXPECT_EQ(IDC_MODE_ALWAYS, CheckedMode(dialog));
+    Click(GetDlgItem(dialog, IDC_MODE_OFF));
+    Click(GetDlgItem(dialog, IDC_OPTIONS_OK));
     EXPECT_EQ("2", monitor.ReadIni(kSection, "event_notification_type"));
     monitor.Send(LVWM_OPERATION, LV_OP_ENDED);
     EXPECT_EQ(0u, monitor.WaitForExit()) << "status window off: the end of the job closes it";
@@ -197,12 +182,12 @@ TEST(OptionsDialog, ChoiceActsAtOnceAndOkStoresIt)
 TEST(OptionsDialog, CancelPutsBackWhatTheFileHolds)
 {
     MonitorCopy monitor;
-    StartWith(monitor, "[Status Monitor]\r\nevent_notification_type=1\r\nsound_audio_alert=1\r\n");
+    ASSERT_TRUE(monitor.StartWith("[Status Monitor]\r\nevent_notification_type=1\r\nsound_audio_alert=1\r\n"));
     HWND dialog = OpenOptions(monitor);
     ASSERT_NE(nullptr, dialog);
-    Click(GetDlgItem(dialog, kOff));
+    Click(GetDlgItem(dialog, IDC_MODE_OFF));
     EXPECT_FALSE(ShowsForScanning(monitor)) << "mode 2 while the dialog is open";
-    Click(GetDlgItem(dialog, kCancel));
+    Click(GetDlgItem(dialog, IDC_OPTIONS_CANCEL));
     EXPECT_FALSE(IsWindow(dialog));
     EXPECT_TRUE(IsWindowEnabled(monitor.window));
     EXPECT_TRUE(ShowsForScanning(monitor)) << "mode 1 again after Cancel";
@@ -212,16 +197,16 @@ TEST(OptionsDialog, CancelPutsBackWhatTheFileHolds)
     // Cancel takes what the file holds now, here nothing: both values 0.
     dialog = OpenOptions(monitor);
     ASSERT_NE(nullptr, dialog);
-    EXPECT_EQ(kAlways, CheckedMode(dialog));
-    EXPECT_TRUE(Checked(dialog, kAlertCheck));
+    EXPECT_EQ(IDC_MODE_ALWAYS, CheckedMode(dialog));
+    EXPECT_TRUE(Checked(dialog, IDC_ALERT_CHECK));
     monitor.WriteIni("[Status Monitor]\r\n");
-    Click(GetDlgItem(dialog, kCancel));
+    Click(GetDlgItem(dialog, IDC_OPTIONS_CANCEL));
     EXPECT_FALSE(ShowsForScanning(monitor));
     dialog = OpenOptions(monitor);
     ASSERT_NE(nullptr, dialog);
-    EXPECT_EQ(kWhilePrinting, CheckedMode(dialog));
-    EXPECT_FALSE(Checked(dialog, kAlertCheck));
-    Click(GetDlgItem(dialog, kCancel));
+    EXPECT_EQ(IDC_MODE_WHILE_PRINTING, CheckedMode(dialog));
+    EXPECT_FALSE(Checked(dialog, IDC_ALERT_CHECK));
+    Click(GetDlgItem(dialog, IDC_OPTIONS_CANCEL));
     EXPECT_EQ("<absent>", monitor.ReadIni(kSection, "event_notification_type")) << "Cancel writes nothing";
     Quit(monitor);
 }
@@ -241,7 +226,7 @@ TEST(OptionsDialog, EscapeAndTitleBarCloseCancelEnterAccepts)
     };
     HelpSpy spy;
     MonitorCopy monitor;
-    StartWith(monitor, "[Status Monitor]\r\nevent_notification_type=0\r\n");
+    ASSERT_TRUE(monitor.StartWith("[Status Monitor]\r\nevent_notification_type=0\r\n"));
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=0\r\n");
@@ -249,24 +234,24 @@ TEST(OptionsDialog, EscapeAndTitleBarCloseCancelEnterAccepts)
         ASSERT_NE(nullptr, dialog);
         switch (c.way) {
         case Escape:
-            Click(GetDlgItem(dialog, kAlways));
+            Click(GetDlgItem(dialog, IDC_MODE_ALWAYS));
             PressKeyIn(dialog, VK_ESCAPE);
             break;
         case TitleBarClose:
-            Click(GetDlgItem(dialog, kAlways));
+            Click(GetDlgItem(dialog, IDC_MODE_ALWAYS));
             PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
             break;
         case EnterOnRadio:
             // The arrow key chooses within the group as the user would.
-            ASSERT_TRUE(TabTo(dialog, GetDlgItem(dialog, kWhilePrinting)));
+            ASSERT_TRUE(TabTo(dialog, GetDlgItem(dialog, IDC_MODE_WHILE_PRINTING)));
             PressKeyIn(dialog, VK_DOWN);
-            ASSERT_TRUE(Eventually([&] { return FocusOf(dialog) == GetDlgItem(dialog, kAlways); }));
-            EXPECT_EQ(kAlways, CheckedMode(dialog));
+            ASSERT_TRUE(Eventually([&] { return FocusOf(dialog) == GetDlgItem(dialog, IDC_MODE_ALWAYS); }));
+            EXPECT_EQ(IDC_MODE_ALWAYS, CheckedMode(dialog));
             PressKeyIn(dialog, VK_RETURN);
             break;
         case EnterOnOk:
-            Click(GetDlgItem(dialog, kAlways));
-            ASSERT_TRUE(TabTo(dialog, GetDlgItem(dialog, kOk)));
+            Click(GetDlgItem(dialog, IDC_MODE_ALWAYS));
+            ASSERT_TRUE(TabTo(dialog, GetDlgItem(dialog, IDC_OPTIONS_OK)));
             PressKeyIn(dialog, VK_RETURN);
             break;
         }
@@ -291,14 +276,14 @@ TEST(OptionsDialog, F1AsksForTheFocusedControlsTopicAndTheDialogStays)
         int control;
         DWORD topic;
     } cases[] = {
-        {kOk, 3004}, {kCancel, 3005}, {kWhilePrinting, 3002}, {kAlways, 3002}, {kOff, 3002}, {kAlertCheck, 3003},
+        {IDC_OPTIONS_OK, 3004}, {IDC_OPTIONS_CANCEL, 3005}, {IDC_MODE_WHILE_PRINTING, 3002}, {IDC_MODE_ALWAYS, 3002}, {IDC_MODE_OFF, 3002}, {IDC_ALERT_CHECK, 3003},
     };
     HelpSpy spy;
     MonitorCopy monitor;
-    StartWith(monitor, "[Status Monitor]\r\nEngssHelp=Moniteur.hlp\r\n");
+    ASSERT_TRUE(monitor.StartWith("[Status Monitor]\r\nEngssHelp=Moniteur.hlp\r\n"));
     HWND dialog = OpenOptions(monitor);
     ASSERT_NE(nullptr, dialog);
-    Offer(GetDlgItem(dialog, kAlertCheck));
+    Offer(GetDlgItem(dialog, IDC_ALERT_CHECK));
     for (const auto& c : cases) {
         SCOPED_TRACE("control " + std::to_string(c.control));
         // A monitor of another test may take the focus between the two
@@ -319,11 +304,11 @@ TEST(OptionsDialog, F1AsksForTheFocusedControlsTopicAndTheDialogStays)
     }
     // Every control greyed and the focused one hidden: the focus is on none of them.
     for (const auto& c : cases) {
-        if (c.control != kAlertCheck)
+        if (c.control != IDC_ALERT_CHECK)
             EnableWindow(GetDlgItem(dialog, c.control), FALSE);
     }
-    ShowWindow(GetDlgItem(dialog, kAlertCheck), SW_HIDE);
-    ASSERT_TRUE(Eventually([&] { return FocusOf(dialog) != GetDlgItem(dialog, kAlertCheck); }));
+    ShowWindow(GetDlgItem(dialog, IDC_ALERT_CHECK), SW_HIDE);
+    ASSERT_TRUE(Eventually([&] { return FocusOf(dialog) != GetDlgItem(dialog, IDC_ALERT_CHECK); }));
     for (const auto& c : cases)
         ASSERT_NE(GetDlgItem(dialog, c.control), FocusOf(dialog));
     spy.Clear();
@@ -337,7 +322,7 @@ TEST(OptionsDialog, PanelTakesNoInputWhileOpenAndGetsItBack)
 {
     HelpSpy spy;
     MonitorCopy monitor;
-    StartWith(monitor, "[Status Monitor]\r\nevent_notification_type=1\r\n");
+    ASSERT_TRUE(monitor.StartWith("[Status Monitor]\r\nevent_notification_type=1\r\n"));
     HWND dialog = OpenOptions(monitor);
     ASSERT_NE(nullptr, dialog);
     EXPECT_FALSE(IsWindowEnabled(monitor.window));
@@ -345,13 +330,13 @@ TEST(OptionsDialog, PanelTakesNoInputWhileOpenAndGetsItBack)
     // from the dialog, so Escape has been handled by then.
     // Monitors of tests running beside this one may take the foreground,
     // and the focus with it: give it back to the dialog first.
-    HWND ok = GetDlgItem(dialog, kOk);
+    HWND ok = GetDlgItem(dialog, IDC_OPTIONS_OK);
     ASSERT_TRUE(Eventually([&] {
         if (FocusOf(dialog) != ok)
             SetForegroundWindow(dialog);
         return FocusOf(dialog) == ok;
     }));
-    HWND close = monitor.Control(kPanelClose);
+    HWND close = monitor.Control(IDC_PANEL_CLOSE);
     PressKey(close, VK_ESCAPE);
     PressKey(close, VK_F1);
     ASSERT_TRUE(spy.WaitFor(1));
@@ -360,7 +345,7 @@ TEST(OptionsDialog, PanelTakesNoInputWhileOpenAndGetsItBack)
     EXPECT_TRUE(monitor.Running());
     EXPECT_TRUE(IsWindow(dialog));
 
-    Click(GetDlgItem(dialog, kOk));
+    Click(GetDlgItem(dialog, IDC_OPTIONS_OK));
     EXPECT_TRUE(IsWindowEnabled(monitor.window));
     PressKey(close, VK_ESCAPE);
     EXPECT_EQ(0u, monitor.WaitForExit()) << "Escape closes the monitor again";
@@ -369,7 +354,7 @@ TEST(OptionsDialog, PanelTakesNoInputWhileOpenAndGetsItBack)
 TEST(OptionsDialog, ClosingTheMonitorTakesTheDialogAlong)
 {
     MonitorCopy monitor;
-    StartWith(monitor, "[Status Monitor]\r\nevent_notification_type=1\r\n");
+    ASSERT_TRUE(monitor.StartWith("[Status Monitor]\r\nevent_notification_type=1\r\n"));
     HWND dialog = OpenOptions(monitor);
     ASSERT_NE(nullptr, dialog);
     monitor.Send(LVWM_APPCLOSE);

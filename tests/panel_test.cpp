@@ -6,6 +6,7 @@
 
 #include "monitor_harness.h"
 #include "protocol/lvwm_messages.h"
+#include "resource.h"
 #include "screen.h"
 
 namespace {
@@ -85,26 +86,26 @@ TEST(PanelCaptions, FrenchTextsOfAllTenControls)
         int id;
         const wchar_t* text;
     } captions[] = {
-        {2, L"Fermer"},
-        {9, L"Aide"},
-        {1001, L"Annuler le travail"},
-        {1000, L"File d'attente d'impression"},
-        {1004, L"Propri\u00e9t\u00e9s"},
-        {1005, L"Options"},
-        {1019, L"\u00c9tat du travail :"},
-        {1016, L"Impression en cours :"},
-        {1017, L"Pages :"},
-        {1018, L"Pourcentage termin\u00e9 :"},
+        {IDC_PANEL_CLOSE, L"Fermer"},
+        {IDC_PANEL_HELP, L"Aide"},
+        {IDC_CANCEL_JOB, L"Annuler le travail"},
+        {IDC_QUEUE_BUTTON, L"File d'attente d'impression"},
+        {IDC_PROPERTIES, L"Propri\u00e9t\u00e9s"},
+        {IDC_OPTIONS, L"Options"},
+        {IDC_JOB_STATE_LABEL, L"\u00c9tat du travail :"},
+        {IDC_DOCUMENT_LABEL, L"Impression en cours :"},
+        {IDC_PAGES_LABEL, L"Pages :"},
+        {IDC_PERCENT_LABEL, L"Pourcentage termin\u00e9 :"},
     };
     MonitorCopy monitor;
     ASSERT_NE(nullptr, monitor.StartAndWait());
     for (const Caption& caption : captions)
         EXPECT_EQ(caption.text, monitor.ControlText(caption.id)) << "control " << caption.id;
-    EXPECT_EQ(L"Disponible", monitor.ControlText(1006));
-    EXPECT_EQ(L"", monitor.ControlText(1010));
+    EXPECT_EQ(L"Disponible", monitor.ControlText(IDC_STATUS_TEXT));
+    EXPECT_EQ(L"", monitor.ControlText(IDC_DOCUMENT_NAME));
     monitor.Send(LVWM_ERROR, OPECALL_RECOVER, 2);
     EXPECT_EQ(1, monitor.Send(LVWM_APPINIT));
-    EXPECT_EQ(L"Disponible", monitor.ControlText(1006));
+    EXPECT_EQ(L"Disponible", monitor.ControlText(IDC_STATUS_TEXT));
 }
 
 TEST(PanelColours, StatusAndDocumentGreenOnBlackLabelsOnButtonFace)
@@ -112,10 +113,10 @@ TEST(PanelColours, StatusAndDocumentGreenOnBlackLabelsOnButtonFace)
     MonitorCopy monitor;
     monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=1\r\n");
     ASSERT_NE(nullptr, monitor.StartAndWait());
-    SetWindowTextA(monitor.Control(1010), "Rapport annuel.doc");
+    SetWindowTextA(monitor.Control(IDC_DOCUMENT_NAME), "Rapport annuel.doc");
     BringToScreenCorner(monitor);
     COLORREF face = GetSysColor(COLOR_BTNFACE);
-    for (int id : {1006, 1010}) {
+    for (int id : {IDC_STATUS_TEXT, IDC_DOCUMENT_NAME}) {
         SCOPED_TRACE("control " + std::to_string(id));
         RECT area = ClientRectOnScreen(monitor.Control(id));
         ScreenImage image(area);
@@ -126,7 +127,7 @@ TEST(PanelColours, StatusAndDocumentGreenOnBlackLabelsOnButtonFace)
         EXPECT_GT(black, all / 2) << "black background";
         EXPECT_EQ(0, CountPixels(image, area, face));
     }
-    RECT label = ClientRectOnScreen(monitor.Control(1016));
+    RECT label = ClientRectOnScreen(monitor.Control(IDC_DOCUMENT_LABEL));
     ScreenImage image(label);
     int all = (label.right - label.left) * (label.bottom - label.top);
     EXPECT_GT(CountPixels(image, label, face), all / 2) << "label on button face";
@@ -142,8 +143,12 @@ TEST(PanelPictures, DevicePictureAndStateIconForEveryStateWithAndWithoutP)
         int bitmap;
         const char* name;
     } cases[] = {
-        {"", Ready, 103, "ready"},     {"", Warning, 127, "warning"},     {"", Error, 126, "error"},
-        {"/P", Ready, 118, "p-ready"}, {"/P", Warning, 119, "p-warning"}, {"/P", Error, 117, "p-error"},
+        {"", Ready, IDB_READY, "ready"},
+        {"", Warning, IDB_WARNING, "warning"},
+        {"", Error, IDB_ERROR, "error"},
+        {"/P", Ready, IDB_READY_FEEDER, "p-ready"},
+        {"/P", Warning, IDB_WARNING_FEEDER, "p-warning"},
+        {"/P", Error, IDB_ERROR_FEEDER, "p-error"},
     };
     MonitorCopy monitor;
     monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=1\r\n");
@@ -161,10 +166,10 @@ TEST(PanelPictures, DevicePictureAndStateIconForEveryStateWithAndWithoutP)
         EXPECT_EQ(1, monitor.Send(LVWM_SETSTATE, c.state));
         BringToScreenCorner(monitor);
         COLORREF face = GetSysColor(COLOR_BTNFACE);
-        EXPECT_EQ(0, PictureMismatches(monitor, 1002, c.bitmap, face));
-        EXPECT_EQ(0, PictureMismatches(monitor, 1014, 133, face)) << "the logo";
+        EXPECT_EQ(0, PictureMismatches(monitor, IDC_DEVICE_PICTURE, c.bitmap, face));
+        EXPECT_EQ(0, PictureMismatches(monitor, IDC_LOGO, IDB_LOGO, face)) << "the logo";
 
-        RECT icon = ClientRectOnScreen(monitor.Control(1003));
+        RECT icon = ClientRectOnScreen(monitor.Control(IDC_STATE_ICON));
         ScreenImage image(icon);
         int all = (icon.right - icon.left) * (icon.bottom - icon.top);
         int yellow = CountMatching(image, icon, IsYellow);
@@ -201,17 +206,17 @@ TEST(PanelControls, QueuePropertiesPagesAndProgressStayHidden)
         monitor.Send(LVWM_PROGRESS, 1, 3);
         monitor.Send(LVWM_PROGRESS, 2, 10);
         WaitForSettledScreen(ClientRectOnScreen(monitor.window));
-        for (int id : {1000, 1004}) {
+        for (int id : {IDC_QUEUE_BUTTON, IDC_PROPERTIES}) {
             EXPECT_FALSE(IsWindowVisible(monitor.Control(id))) << id;
             EXPECT_FALSE(IsWindowEnabled(monitor.Control(id))) << id;
         }
-        for (int id : {1017, 1011, 1018, 1012, 1019, 1015})
+        for (int id : {IDC_PAGES_LABEL, IDC_PAGES_TEXT, IDC_PERCENT_LABEL, IDC_PROGRESS_BAR, IDC_JOB_STATE_LABEL, IDC_PANEL_GROUP})
             EXPECT_FALSE(IsWindowVisible(monitor.Control(id))) << id;
-        for (int id : {1016, 1010, 1006, 1002, 1003, 1014, 2, 9, 1001, 1005})
+        for (int id : {IDC_DOCUMENT_LABEL, IDC_DOCUMENT_NAME, IDC_STATUS_TEXT, IDC_DEVICE_PICTURE, IDC_STATE_ICON, IDC_LOGO, IDC_PANEL_CLOSE, IDC_PANEL_HELP, IDC_CANCEL_JOB, IDC_OPTIONS})
             EXPECT_TRUE(IsWindowVisible(monitor.Control(id))) << id;
 
         // Shown and enabled from outside, they are hidden again by the next paint.
-        const int kept[] = {1000, 1004, 1017, 1011, 1018, 1012};
+        const int kept[] = {IDC_QUEUE_BUTTON, IDC_PROPERTIES, IDC_PAGES_LABEL, IDC_PAGES_TEXT, IDC_PERCENT_LABEL, IDC_PROGRESS_BAR};
         for (int id : kept) {
             EnableWindow(monitor.Control(id), TRUE);
             ShowWindow(monitor.Control(id), SW_SHOWNA);
@@ -225,7 +230,7 @@ TEST(PanelControls, QueuePropertiesPagesAndProgressStayHidden)
             }
             return true;
         })) << "the paint step left them shown";
-        for (int id : {1000, 1004})
+        for (int id : {IDC_QUEUE_BUTTON, IDC_PROPERTIES})
             EXPECT_FALSE(IsWindowEnabled(monitor.Control(id))) << id;
         monitor.Send(LVWM_APPCLOSE);
         monitor.WaitForExit();
@@ -244,9 +249,9 @@ TEST(PanelControls, Win32sHidesTheDocumentNameAndItsLabel)
         MonitorCopy monitor(c.platform, "panel_platform_" + std::to_string(static_cast<int>(c.platform)));
         ASSERT_NE(nullptr, monitor.StartAndWait());
         WaitForSettledScreen(ClientRectOnScreen(monitor.window));
-        EXPECT_EQ(c.shown, IsWindowVisible(monitor.Control(1010)) != FALSE);
-        EXPECT_EQ(c.shown, IsWindowVisible(monitor.Control(1016)) != FALSE);
-        EXPECT_TRUE(IsWindowVisible(monitor.Control(1006)));
+        EXPECT_EQ(c.shown, IsWindowVisible(monitor.Control(IDC_DOCUMENT_NAME)) != FALSE);
+        EXPECT_EQ(c.shown, IsWindowVisible(monitor.Control(IDC_DOCUMENT_LABEL)) != FALSE);
+        EXPECT_TRUE(IsWindowVisible(monitor.Control(IDC_STATUS_TEXT)));
         monitor.Send(LVWM_APPCLOSE);
         monitor.WaitForExit();
     }

@@ -22,8 +22,7 @@ void Record(void*, const LvpsCancelRequest* request)
 
 void StartInMode1(MonitorCopy& monitor, LvpsMonitor* link)
 {
-    monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=1\r\nsound_audio_alert=0\r\n");
-    ASSERT_NE(nullptr, monitor.StartAndWait());
+    ASSERT_TRUE(monitor.StartWith(ModeSettings(1)));
     ASSERT_EQ(LVPS_OK, lvps_find(monitor.exePath.c_str(), link));
     ASSERT_EQ(monitor.window, link->window);
 }
@@ -190,7 +189,7 @@ TEST(Lvps, AMonitorThatClosesMidJobLeavesNothingBehind)
 {
     MonitorCopy monitor;
     LvpsMonitor link = {};
-    StartInMode1(monitor, &link);
+    ASSERT_NO_FATAL_FAILURE(StartInMode1(monitor, &link));
     for (int round = 0; round < 3; ++round) {
         LvpsJob* job = nullptr;
         ASSERT_EQ(LVPS_OK, lvps_job_open(nullptr, nullptr, &job));
@@ -220,7 +219,7 @@ TEST(Lvps, AHungMonitorCostsOnlyTheTimeLimit)
 {
     MonitorCopy monitor;
     LvpsMonitor link = {};
-    StartInMode1(monitor, &link);
+    ASSERT_NO_FATAL_FAILURE(StartInMode1(monitor, &link));
     LvpsJob* job = nullptr;
     ASSERT_EQ(LVPS_OK, lvps_job_open(nullptr, nullptr, &job));
     ASSERT_EQ(LVPS_OK, lvps_job_register(job, &link));

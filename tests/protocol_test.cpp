@@ -8,20 +8,9 @@
 #include "help_spy.h"
 #include "monitor_harness.h"
 #include "protocol/lvwm_messages.h"
+#include "resource.h"
 
 namespace {
-
-const int kStatusText = 1006;
-const int kDocumentName = 1010;
-const int kPagesText = 1011;
-const int kCancelJob = 1001;
-
-void StartInMode(MonitorCopy& monitor, int mode, int alert = 0)
-{
-    monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=" + std::to_string(mode) +
-                     "\r\nsound_audio_alert=" + std::to_string(alert) + "\r\n");
-    ASSERT_NE(nullptr, monitor.StartAndWait());
-}
 
 // A step that must change nothing is judged only after the monitor has
 // painted what it invalidated and finished that paint: the panel has no
@@ -41,7 +30,7 @@ TEST(SetState, RefusesUnknownStatesAndKeepsTheCurrentOne)
 {
     HelpSpy spy;
     MonitorCopy monitor;
-    StartInMode(monitor, 1);
+    ASSERT_TRUE(monitor.StartWith(ModeSettings(1)));
     EXPECT_EQ(1, monitor.Send(LVWM_SETSTATE, Ready));
     EXPECT_EQ(Ready, ObservedDeviceState(monitor, spy));
     EXPECT_EQ(1, monitor.Send(LVWM_SETSTATE, Warning));
@@ -54,7 +43,7 @@ TEST(SetState, RefusesUnknownStatesAndKeepsTheCurrentOne)
     EXPECT_EQ(Error, ObservedDeviceState(monitor, spy));
     EXPECT_EQ(1, monitor.Send(LVWM_APPINIT));
     EXPECT_EQ(Ready, ObservedDeviceState(monitor, spy)) << "a reset sets Ready";
-    EXPECT_EQ(L"Disponible", monitor.ControlText(kStatusText));
+    EXPECT_EQ(L"Disponible", monitor.ControlText(IDC_STATUS_TEXT));
 }
 
 TEST(StatusReport, StateFollowsCategoryAndCodeComparedUnsigned)
@@ -74,7 +63,7 @@ TEST(StatusReport, StateFollowsCategoryAndCodeComparedUnsigned)
     };
     HelpSpy spy;
     MonitorCopy monitor;
-    StartInMode(monitor, 1);
+    ASSERT_TRUE(monitor.StartWith(ModeSettings(1)));
     for (const Case& c : cases) {
         SCOPED_TRACE("report (" + std::to_string(c.category) + ", " + std::to_string(c.code) + ")");
         monitor.Send(LVWM_SETSTATE, c.state == Error ? Warning : Error);
@@ -87,11 +76,11 @@ TEST(StatusReport, PaperJamShowsTextSetsErrorAndKeepsFocusInPanel)
 {
     HelpSpy spy;
     MonitorCopy monitor;
-    StartInMode(monitor, 0);
+    ASSERT_TRUE(monitor.StartWith(ModeSettings(0)));
     ShowWindow(monitor.window, SW_HIDE);
     EXPECT_EQ(1, monitor.Send(LVWM_ERROR, OPECALL_RECOVER, 2));
     EXPECT_TRUE(IsWindowVisible(monitor.window));
-    EXPECT_EQ(L"Incident papier", monitor.ControlText(kStatusText));
+    EXPECT_EQ(L"Incident papier", monitor.ControlText(IDC_STATUS_TEXT));
     GUITHREADINFO gui = {};
     gui.cbSize = sizeof gui;
     ASSERT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(monitor.window, nullptr), &gui));
@@ -121,7 +110,7 @@ TEST(ShowPolicy, ReportsAndOperationsByMode)
                 monitor.Send(LVWM_APPCLOSE);
                 monitor.WaitForExit();
             }
-            StartInMode(monitor, c.mode);
+            ASSERT_TRUE(monitor.StartWith(ModeSettings(c.mode)));
             runningMode = c.mode;
         }
         ShowWindow(monitor.window, SW_HIDE);
@@ -157,21 +146,21 @@ TEST(Operation, EndClosesTheMonitorUnlessAlwaysShown)
     for (int mode : {0, 1, 2, 7}) {
         SCOPED_TRACE("mode " + std::to_string(mode));
         MonitorCopy monitor;
-        StartInMode(monitor, mode);
+        ASSERT_TRUE(monitor.StartWith(ModeSettings(mode)));
         monitor.Send(LVWM_PROGRESS, LV_PROGRESS_DONE, 3);
         monitor.Send(LVWM_PROGRESS, LV_PROGRESS_TOTAL, 12);
         monitor.Send(LVWM_OPERATION, LV_OP_PRINTING);
-        EXPECT_EQ(L"Impression en cours", monitor.ControlText(kStatusText));
+        EXPECT_EQ(L"Impression en cours", monitor.ControlText(IDC_STATUS_TEXT));
         bool answered = false;
         EXPECT_EQ(1, monitor.Send(LVWM_OPERATION, 0x00050000 | LV_OP_ENDED, 0, 10000, &answered));
         EXPECT_TRUE(answered);
         if (mode == 1) {
             EXPECT_TRUE(monitor.Running());
-            EXPECT_EQ(L"Disponible", monitor.ControlText(kStatusText));
-            EXPECT_TRUE(Eventually([&] { return monitor.ControlText(kPagesText).empty(); }))
+            EXPECT_EQ(L"Disponible", monitor.ControlText(IDC_STATUS_TEXT));
+            EXPECT_TRUE(Eventually([&] { return monitor.ControlText(IDC_PAGES_TEXT).empty(); }))
                 << "the end of an operation resets the total";
             monitor.Send(LVWM_PROGRESS, LV_PROGRESS_TOTAL, 12);
-            EXPECT_TRUE(Eventually([&] { return monitor.ControlText(kPagesText) == L"3 de 12"; }))
+            EXPECT_TRUE(Eventually([&] { return monitor.ControlText(IDC_PAGES_TEXT) == L"3 de 12"; }))
                 << "and keeps the pages done";
             monitor.Send(LVWM_APPCLOSE);
         }
@@ -183,32 +172,32 @@ TEST(Operation, UnlistedCodeKeepsTheTextAndSetsReady)
 {
     HelpSpy spy;
     MonitorCopy monitor;
-    StartInMode(monitor, 1);
+    ASSERT_TRUE(monitor.StartWith(ModeSettings(1)));
     monitor.Send(LVWM_ERROR, OPECALL_WARNING, 1);
-    std::wstring warning = monitor.ControlText(kStatusText);
+    std::wstring warning = monitor.ControlText(IDC_STATUS_TEXT);
     EXPECT_EQ(Warning, ObservedDeviceState(monitor, spy));
     EXPECT_EQ(1, monitor.Send(LVWM_OPERATION, 77));
-    EXPECT_EQ(warning, monitor.ControlText(kStatusText));
+    EXPECT_EQ(warning, monitor.ControlText(IDC_STATUS_TEXT));
     EXPECT_EQ(Ready, ObservedDeviceState(monitor, spy));
 }
 
 TEST(Progress, CountsWriteThePagesLineAndOtherKindsAreRefused)
 {
     MonitorCopy monitor;
-    StartInMode(monitor, 1);
+    ASSERT_TRUE(monitor.StartWith(ModeSettings(1)));
     EXPECT_EQ(0, monitor.Send(LVWM_PROGRESS, 3, 5));
     EXPECT_EQ(0, monitor.Send(LVWM_PROGRESS, 0, 5));
     EXPECT_EQ(1, monitor.Send(LVWM_PROGRESS, LV_PROGRESS_DONE, 3));
     EXPECT_EQ(1, monitor.Send(LVWM_PROGRESS, LV_PROGRESS_TOTAL, 12));
-    EXPECT_TRUE(Eventually([&] { return monitor.ControlText(kPagesText) == L"3 de 12"; }));
+    EXPECT_TRUE(Eventually([&] { return monitor.ControlText(IDC_PAGES_TEXT) == L"3 de 12"; }));
     EXPECT_EQ(1, monitor.Send(LVWM_PROGRESS, LV_PROGRESS_DONE, 7));
     EXPECT_EQ(1, monitor.Send(LVWM_PROGRESS, LV_PROGRESS_TOTAL, 5));
-    EXPECT_TRUE(Eventually([&] { return monitor.ControlText(kPagesText) == L"7 de 5"; }));
+    EXPECT_TRUE(Eventually([&] { return monitor.ControlText(IDC_PAGES_TEXT) == L"7 de 5"; }));
     EXPECT_EQ(1, monitor.Send(LVWM_PROGRESS, LV_PROGRESS_DONE, -2));
-    EXPECT_TRUE(Eventually([&] { return monitor.ControlText(kPagesText).empty(); }));
+    EXPECT_TRUE(Eventually([&] { return monitor.ControlText(IDC_PAGES_TEXT).empty(); }));
     EXPECT_EQ(1, monitor.Send(LVWM_PROGRESS, LV_PROGRESS_DONE, 2147483647));
     EXPECT_EQ(1, monitor.Send(LVWM_PROGRESS, LV_PROGRESS_TOTAL, 2147483647));
-    EXPECT_TRUE(Eventually([&] { return monitor.ControlText(kPagesText) == L"2147483647 de 2147483647"; }));
+    EXPECT_TRUE(Eventually([&] { return monitor.ControlText(IDC_PAGES_TEXT) == L"2147483647 de 2147483647"; }));
 }
 
 TEST(JobWindow, RegistrationEnablesTheCancelButton)
@@ -230,14 +219,14 @@ TEST(JobWindow, RegistrationEnablesTheCancelButton)
         {LV_JOB_REGISTER, nullptr, false},
     };
     MonitorCopy monitor;
-    StartInMode(monitor, 1);
+    ASSERT_TRUE(monitor.StartWith(ModeSettings(1)));
     WaitForPanelPaint(monitor);
-    EXPECT_FALSE(IsWindowEnabled(monitor.Control(kCancelJob))) << "no job window: the first paint disables the button";
+    EXPECT_FALSE(IsWindowEnabled(monitor.Control(IDC_CANCEL_JOB))) << "no job window: the first paint disables the button";
     for (const Step& step : steps) {
         SCOPED_TRACE("wParam " + std::to_string(step.wParam));
         EXPECT_EQ(1, monitor.Send(LVWM_JOBWINDOW, step.wParam, reinterpret_cast<LPARAM>(step.handle)));
         WaitForPanelPaint(monitor);
-        EXPECT_EQ(step.enabled, IsWindowEnabled(monitor.Control(kCancelJob)) != FALSE);
+        EXPECT_EQ(step.enabled, IsWindowEnabled(monitor.Control(IDC_CANCEL_JOB)) != FALSE);
     }
     DestroyWindow(job);
     DestroyWindow(other);
@@ -246,7 +235,7 @@ TEST(JobWindow, RegistrationEnablesTheCancelButton)
 TEST(StandardMessages, ResultsOfTheMainWindow)
 {
     MonitorCopy monitor;
-    StartInMode(monitor, 1);
+    ASSERT_TRUE(monitor.StartWith(ModeSettings(1)));
     EXPECT_EQ(1, monitor.Send(WM_SYSCOLORCHANGE));
     EXPECT_EQ(1, monitor.Send(WM_SETFOCUS));
     EXPECT_EQ(1, monitor.Send(WM_SIZE, SIZE_RESTORED, MAKELPARAM(10, 10)));

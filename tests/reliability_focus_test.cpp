@@ -7,19 +7,9 @@
 #include "monitor_harness.h"
 #include "panel_input.h"
 #include "protocol/lvwm_messages.h"
+#include "resource.h"
 
 namespace {
-
-const int kClose = 2;
-const int kHelp = 9;
-const int kOptions = 1005;
-
-void StartInMode(MonitorCopy& monitor, int mode)
-{
-    monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=" + std::to_string(mode) +
-                     "\r\nsound_audio_alert=0\r\n");
-    ASSERT_NE(nullptr, monitor.StartAndWait());
-}
 
 bool InPanel(MonitorCopy& monitor, HWND focus)
 {
@@ -39,7 +29,7 @@ HWND HandBackLanding(MonitorCopy& monitor)
 TEST(ReliabilityReportFocus, ReportsPutTheFocusWhereAHandBackPutsIt)
 {
     MonitorCopy monitor(Platform::NT, "report_focus");
-    StartInMode(monitor, 1);
+    ASSERT_TRUE(monitor.StartWith(ModeSettings(1)));
     for (int report = 0; report < 3; ++report)
         ASSERT_EQ(1, monitor.Send(LVWM_ERROR, OPECALL_RECOVER, 2));
     HWND settled = FocusOf(monitor.window);
@@ -48,7 +38,7 @@ TEST(ReliabilityReportFocus, ReportsPutTheFocusWhereAHandBackPutsIt)
 
     // The focus moved to another button by the keyboard: a report brings it
     // to where a hand-back would, not left where the user put it.
-    for (int control : {kOptions, kHelp, kClose}) {
+    for (int control : {IDC_OPTIONS, IDC_PANEL_HELP, IDC_PANEL_CLOSE}) {
         SCOPED_TRACE("focus on control " + std::to_string(control));
         ASSERT_TRUE(TabTo(monitor.Panel(), monitor.Control(control)));
         HWND landing = HandBackLanding(monitor);
@@ -64,7 +54,7 @@ TEST(ReliabilityReportFocus, ReportsPutTheFocusWhereAHandBackPutsIt)
     EnableWindow(first, FALSE);
     HWND landing = HandBackLanding(monitor);
     EXPECT_NE(first, landing);
-    ASSERT_TRUE(TabTo(monitor.Panel(), monitor.Control(kOptions)));
+    ASSERT_TRUE(TabTo(monitor.Panel(), monitor.Control(IDC_OPTIONS)));
     ASSERT_EQ(1, monitor.Send(LVWM_ERROR, CATEGORY_NONE, 0));
     EXPECT_EQ(landing, FocusOf(monitor.window));
     EnableWindow(first, TRUE);
@@ -74,7 +64,7 @@ TEST(ReliabilityReportFocus, ReportAfterAnotherProgramTookTheFocusGivesItBackToT
 {
     // Mode 7 shows the window for no report: only the hand-back moves focus.
     MonitorCopy monitor(Platform::NT, "report_focus_away");
-    StartInMode(monitor, 7);
+    ASSERT_TRUE(monitor.StartWith(ModeSettings(7)));
     ASSERT_EQ(1, monitor.Send(LVWM_ERROR, OPECALL_RECOVER, 2));
     ASSERT_TRUE(InPanel(monitor, FocusOf(monitor.window)));
 

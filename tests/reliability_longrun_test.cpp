@@ -113,7 +113,7 @@ TEST(ReliabilityLongRun, RealMonitorMemoryStaysFlatOverThirtyThousandMessages)
     EXPECT_LE(privateBytes.MedianStep(), kMemoryStepBound) << "private bytes grow by rounds";
     EXPECT_LE(workingSet.Total(), kMemoryTotalBound);
     EXPECT_LE(privateBytes.Total(), kMemoryTotalBound);
-    EXPECT_EQ(L"Disponible", monitor.ControlText(1006));
+    EXPECT_EQ(L"Disponible", monitor.ControlText(IDC_STATUS_TEXT));
 }
 
 TEST(ReliabilityLongRunInProcess, EveryReplacedGdiObjectIsReleased)

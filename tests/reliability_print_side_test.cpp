@@ -8,80 +8,30 @@
 #include <string>
 #include <vector>
 
+#include "captured_process.h"
+#include "job_window.h"
 #include "monitor_harness.h"
 #include "panel_input.h"
 #include "protocol/lvwm_messages.h"
+#include "resource.h"
 
 namespace {
 
-const int kCancelJob = 1001;
 // How soon the monitor must react once the cancel press came back.
 const DWORD kMonitorAnswerMs = 3000;
 // How long the monitor waits for a Win32s print side to take a cancel.
 const DWORD kCancelWaitMs = 5000;
-
-const char* PlatformName(Platform platform)
-{
-    return platform == Platform::Win32s ? "Win32s" : platform == Platform::Windows95 ? "Windows 95" : "NT";
-}
 
 std::string CopyName(const char* base, Platform platform)
 {
     return std::string(base) + (platform == Platform::Win32s ? "_32s" : platform == Platform::Windows95 ? "_95" : "_nt");
 }
 
-void StartAlwaysShown(MonitorCopy& monitor)
-{
-    monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=1\r\nsound_audio_alert=0\r\n");
-    ASSERT_NE(nullptr, monitor.StartAndWait());
-}
-
-// A job window of this thread that counts the cancel requests it receives.
-class JobWindow {
-public:
-    JobWindow()
-    {
-        WNDCLASSA windowClass = {};
-        windowClass.lpfnWndProc = WindowProc;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = "LVRELIABILITYJOB";
-        RegisterClassA(&windowClass);
-        window = CreateWindowA("LVRELIABILITYJOB", "job", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
-                               windowClass.hInstance, nullptr);
-        cancels() = 0;
-    }
-    ~JobWindow()
-    {
-        if (IsWindow(window))
-            DestroyWindow(window);
-    }
-    JobWindow(const JobWindow&) = delete;
-    JobWindow& operator=(const JobWindow&) = delete;
-
-    static int& cancels()
-    {
-        static int count = 0;
-        return count;
-    }
-
-    HWND window = nullptr;
-
-private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-    {
-        if (message == LVWM_CANCELJOB) {
-            ++cancels();
-            return 1;
-        }
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-};
-
 // Presses the cancel button and tells whether the press came back in time.
 bool PressCancel(MonitorCopy& monitor, DWORD timeoutMs = 10000)
 {
     DWORD_PTR result = 0;
-    return SendMessageTimeoutA(monitor.Control(kCancelJob), BM_CLICK, 0, 0, SMTO_NORMAL, timeoutMs, &result) != 0;
+    return SendMessageTimeoutA(monitor.Control(IDC_CANCEL_JOB), BM_CLICK, 0, 0, SMTO_NORMAL, timeoutMs, &result) != 0;
 }
 
 bool Answers(MonitorCopy& monitor, DWORD timeoutMs = 3000)
@@ -91,57 +41,11 @@ bool Answers(MonitorCopy& monitor, DWORD timeoutMs = 3000)
     return answered;
 }
 
-// lvsend playing the print side's job, its output written to a file.
-class PrintSide {
-public:
-    PrintSide(const MonitorCopy& monitor, const std::string& name) : log_(monitor.directory + name + ".log")
-    {
-        SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-        HANDLE out = CreateFileA(log_.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-                                 CREATE_ALWAYS, 0, nullptr);
-        HANDLE in = CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0,
-                                nullptr);
-        std::string line = "\"" + TestEnvironment("LVSEND_EXE") + "\" --class " + monitor.className +
-                           " job --seconds 120";
-        std::vector<char> buffer(line.begin(), line.end());
-        buffer.push_back('\0');
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        startup.dwFlags = STARTF_USESTDHANDLES;
-        startup.hStdInput = in;
-        startup.hStdOutput = out;
-        startup.hStdError = out;
-        CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, TRUE, 0, nullptr, monitor.directory.c_str(), &startup,
-                       &process_);
-        CloseHandle(out);
-        CloseHandle(in);
-    }
-    ~PrintSide() { Kill(); }
-    PrintSide(const PrintSide&) = delete;
-    PrintSide& operator=(const PrintSide&) = delete;
-
-    bool Said(const char* text, DWORD timeoutMs = 10000) const
-    {
-        return Eventually([&] { return Output().find(text) != std::string::npos; }, timeoutMs);
-    }
-    std::string Output() const { return ReadFileBytes(log_); }
-
-    // Ends it as a crash would: no unregistering, nothing closed by itself.
-    void Kill()
-    {
-        if (!process_.hProcess)
-            return;
-        TerminateProcess(process_.hProcess, 9);
-        WaitForSingleObject(process_.hProcess, 5000);
-        CloseHandle(process_.hProcess);
-        CloseHandle(process_.hThread);
-        process_ = {};
-    }
-
-private:
-    std::string log_;
-    PROCESS_INFORMATION process_ = {};
-};
+// The print side's job stand-in (lvsend job) for this monitor.
+std::string PrintSideJob(const MonitorCopy& monitor)
+{
+    return LvsendCommandLine("--class " + monitor.className + " job --seconds 120");
+}
 
 // A job window whose thread reads no message for `busyMs` (or until told to
 // go on), with input waiting, as a print side busy printing or hung.
@@ -225,7 +129,7 @@ private:
 void RegisterJob(MonitorCopy& monitor, HWND job)
 {
     ASSERT_EQ(1, monitor.Send(LVWM_JOBWINDOW, LV_JOB_REGISTER, reinterpret_cast<LPARAM>(job)));
-    ASSERT_TRUE(Eventually([&] { return IsWindowEnabled(monitor.Control(kCancelJob)) != FALSE; }));
+    ASSERT_TRUE(Eventually([&] { return IsWindowEnabled(monitor.Control(IDC_CANCEL_JOB)) != FALSE; }));
 }
 
 }  // namespace
@@ -235,13 +139,13 @@ TEST(ReliabilityPrintSide, JobWindowDestroyedWhileRegisteredThenCancelOnEveryPla
     for (Platform platform : {Platform::Win32s, Platform::Windows95, Platform::NT}) {
         SCOPED_TRACE(PlatformName(platform));
         MonitorCopy monitor(platform, CopyName("dead_job", platform));
-        StartAlwaysShown(monitor);
+        ASSERT_TRUE(monitor.StartWith(ModeSettings(1)));
         HANDLE event = CreateEventA(nullptr, TRUE, TRUE, LV_CANCEL_EVENT_NAME);
         ASSERT_NE(nullptr, event);
         {
             JobWindow job;
             ASSERT_EQ(1, monitor.Send(LVWM_JOBWINDOW, LV_JOB_REGISTER, reinterpret_cast<LPARAM>(job.window)));
-            ASSERT_TRUE(Eventually([&] { return IsWindowEnabled(monitor.Control(kCancelJob)) != FALSE; }));
+            ASSERT_TRUE(Eventually([&] { return IsWindowEnabled(monitor.Control(IDC_CANCEL_JOB)) != FALSE; }));
         }
         // The handle is dead but still registered: the button stays usable.
         EXPECT_TRUE(PressCancel(monitor));
@@ -267,13 +171,13 @@ TEST(ReliabilityPrintSide, WithoutTheNamedEventCancelDoesNothingOnWindows95AndNT
     for (Platform platform : {Platform::Windows95, Platform::NT}) {
         SCOPED_TRACE(PlatformName(platform));
         MonitorCopy monitor(platform, CopyName("no_event", platform));
-        StartAlwaysShown(monitor);
+        ASSERT_TRUE(monitor.StartWith(ModeSettings(1)));
         JobWindow job;
         ASSERT_EQ(1, monitor.Send(LVWM_JOBWINDOW, LV_JOB_REGISTER, reinterpret_cast<LPARAM>(job.window)));
-        ASSERT_TRUE(Eventually([&] { return IsWindowEnabled(monitor.Control(kCancelJob)) != FALSE; }));
+        ASSERT_TRUE(Eventually([&] { return IsWindowEnabled(monitor.Control(IDC_CANCEL_JOB)) != FALSE; }));
         for (int press = 0; press < 3; ++press)
             EXPECT_TRUE(PressCancel(monitor));
-        EXPECT_EQ(0, JobWindow::cancels()) << "no message stands in for the event";
+        EXPECT_TRUE(JobWindow::received().empty()) << "no message stands in for the event";
         HANDLE left = OpenEventA(EVENT_ALL_ACCESS, FALSE, LV_CANCEL_EVENT_NAME);
         EXPECT_EQ(nullptr, left) << "the monitor made the event itself";
         if (left)
@@ -287,11 +191,11 @@ TEST(ReliabilityPrintSide, PrintSideKilledMidJobLeavesAMonitorThatServesTheNext)
     for (Platform platform : {Platform::Win32s, Platform::NT}) {
         SCOPED_TRACE(PlatformName(platform));
         MonitorCopy monitor(platform, CopyName("killed_job", platform));
-        StartAlwaysShown(monitor);
+        ASSERT_TRUE(monitor.StartWith(ModeSettings(1)));
         {
-            PrintSide crashed(monitor, "crashed");
-            ASSERT_TRUE(crashed.Said(" registered\n")) << crashed.Output();
-            ASSERT_TRUE(Eventually([&] { return IsWindowEnabled(monitor.Control(kCancelJob)) != FALSE; }));
+            CapturedProcess crashed(PrintSideJob(monitor));
+            ASSERT_TRUE(crashed.WaitForOutput(" registered\n", 10000)) << crashed.Out();
+            ASSERT_TRUE(Eventually([&] { return IsWindowEnabled(monitor.Control(IDC_CANCEL_JOB)) != FALSE; }));
             ASSERT_EQ(1, monitor.Send(LVWM_PROGRESS, LV_PROGRESS_DONE, 3));
             crashed.Kill();
         }
@@ -300,12 +204,12 @@ TEST(ReliabilityPrintSide, PrintSideKilledMidJobLeavesAMonitorThatServesTheNext)
         EXPECT_TRUE(Answers(monitor));
         EXPECT_EQ(1, monitor.Send(LVWM_ERROR, OPECALL_RECOVER, 2));
 
-        PrintSide next(monitor, "next");
-        ASSERT_TRUE(next.Said(" registered\n")) << next.Output();
+        CapturedProcess next(PrintSideJob(monitor));
+        ASSERT_TRUE(next.WaitForOutput(" registered\n", 10000)) << next.Out();
         EXPECT_TRUE(PressCancel(monitor));
         const char* expected = platform == Platform::Win32s ? "cancel request: LVWM_CANCELJOB(1, 0)"
                                                             : "cancel request: event EventLPIEmon reset";
-        EXPECT_TRUE(next.Said(expected)) << next.Output();
+        EXPECT_TRUE(next.WaitForOutput(expected, 10000)) << next.Out();
         next.Kill();
     }
 }
@@ -313,7 +217,7 @@ TEST(ReliabilityPrintSide, PrintSideKilledMidJobLeavesAMonitorThatServesTheNext)
 TEST(ReliabilityPrintSide, HungJobWindowDoesNotHangTheMonitorOnWin32s)
 {
     MonitorCopy monitor(Platform::Win32s, "hung_job_32s");
-    StartAlwaysShown(monitor);
+    ASSERT_TRUE(monitor.StartWith(ModeSettings(1)));
     HungJobWindow job;
     ASSERT_NE(nullptr, job.window);
     RegisterJob(monitor, job.window);
@@ -345,7 +249,7 @@ TEST(ReliabilityPrintSide, HungJobWindowDoesNotHangTheMonitorOnWin32s)
 TEST(ReliabilityPrintSide, BusyJobWindowGetsTheCancelOnceItReadsAgainOnWin32s)
 {
     MonitorCopy monitor(Platform::Win32s, "busy_job_32s");
-    StartAlwaysShown(monitor);
+    ASSERT_TRUE(monitor.StartWith(ModeSettings(1)));
     HungJobWindow job(7000);
     ASSERT_NE(nullptr, job.window);
     RegisterJob(monitor, job.window);

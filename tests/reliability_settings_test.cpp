@@ -10,18 +10,16 @@
 
 #include "monitor_harness.h"
 #include "panel_input.h"
+#include "print_side_registry.h"
 #include "process_metrics.h"
 #include "protocol/lvwm_messages.h"
 #include "recorder.h"
+#include "resource.h"
 
 namespace {
 
-const int kStatusText = 1006;
-const int kDocumentName = 1010;
-const int kQueue = 1000;
 const char kSection[] = "Status Monitor";
 const char kDocumentKey[] = "PrinterService\\StatusMonitor\\Document";
-const char kPrinterSubkey[] = "PrinterService\\StatusMonitor\\Document\\DeviceName\\Status\\Monitor";
 
 // The number the platform's profile functions make of the text; the
 // monitor must behave by it.
@@ -63,25 +61,6 @@ public:
 private:
     std::string path_;
     bool existed_ = false;
-    std::string saved_;
-};
-
-// The default printer of win.ini, given back as it was.
-class DefaultPrinter {
-public:
-    DefaultPrinter()
-    {
-        char device[1024] = {};
-        GetProfileStringA("windows", "device", "", device, sizeof device);
-        saved_ = device;
-    }
-    ~DefaultPrinter() { WriteProfileStringA("windows", "device", saved_.empty() ? nullptr : saved_.c_str()); }
-    DefaultPrinter(const DefaultPrinter&) = delete;
-    DefaultPrinter& operator=(const DefaultPrinter&) = delete;
-
-    void Set(const char* device) { ASSERT_TRUE(WriteProfileStringA("windows", "device", device)); }
-
-private:
     std::string saved_;
 };
 
@@ -147,7 +126,7 @@ TEST(ReliabilitySettings, SettingsFileThatIsAFolderGivesTheDefaultsAndStaysAFold
 
     ASSERT_NE(nullptr, monitor.StartAndWait(""));
     EXPECT_EQ(1, monitor.Send(LVWM_APPINIT));
-    EXPECT_EQ(L"Disponible", monitor.ControlText(kStatusText));
+    EXPECT_EQ(L"Disponible", monitor.ControlText(IDC_STATUS_TEXT));
     // Minimising and closing write IsIcon, which cannot be written here.
     EXPECT_EQ(1, monitor.Send(LVWM_APPMINIMUM));
     monitor.Send(WM_CLOSE);
@@ -221,9 +200,9 @@ TEST(ReliabilityDriverSettings, GarbageDriverSettingsLeaveThePanelAsDrawn)
         MonitorCopy monitor(Platform::NT, "driver_garbage");
         monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=1\r\n");
         ASSERT_NE(nullptr, monitor.StartAndWait());
-        EXPECT_EQ(L"Disponible", monitor.ControlText(kStatusText));
+        EXPECT_EQ(L"Disponible", monitor.ControlText(IDC_STATUS_TEXT));
         EXPECT_TRUE(Eventually([&] {
-            return !IsWindowVisible(monitor.Control(kQueue)) && !IsWindowEnabled(monitor.Control(kQueue));
+            return !IsWindowVisible(monitor.Control(IDC_QUEUE_BUTTON)) && !IsWindowEnabled(monitor.Control(IDC_QUEUE_BUTTON));
         })) << "the queue button stays hidden and grey after the first paint";
         EXPECT_EQ(1, monitor.Send(LVWM_ERROR, OPECALL_RECOVER, 2));
         EXPECT_EQ(1, monitor.Send(LVWM_APPCLOSE));
@@ -247,8 +226,7 @@ TEST(ReliabilityRegistry, PrinterNameLongerThanItsBufferFallsBackToTheDefaultPri
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.length) + " characters");
         std::string name(c.length, 'P');
-        ASSERT_EQ(ERROR_SUCCESS, RegSetValueA(HKEY_CLASSES_ROOT, kPrinterSubkey, REG_SZ, name.c_str(),
-                                              static_cast<DWORD>(name.size())));
+        PublishPrinterName(name);
         // A section named after the name cut to the buffer: a cut name
         // read as a whole one would pick it.
         std::string cut = name.substr(0, 255);
@@ -256,8 +234,8 @@ TEST(ReliabilityRegistry, PrinterNameLongerThanItsBufferFallsBackToTheDefaultPri
                          "]\r\nDevice Name=" + cut + "\r\nQueueExe=ownq.exe /own\r\n"
                          "[Imprimante par d\xE9" "faut]\r\nDevice Name=Imprimante\r\nQueueExe=defq.exe /def\r\n");
         ASSERT_NE(nullptr, monitor.StartAndWait("/P job"));
-        Offer(monitor.Control(kQueue));
-        Click(monitor.Control(kQueue));
+        Offer(monitor.Control(IDC_QUEUE_BUTTON));
+        Click(monitor.Control(IDC_QUEUE_BUTTON));
         if (c.fits) {
             std::string log = WaitForRecorderLog(monitor.directory + "ownq.exe", ++ownLines);
             EXPECT_EQ(ownLines, static_cast<size_t>(std::count(log.begin(), log.end(), '\n')));
@@ -270,7 +248,7 @@ TEST(ReliabilityRegistry, PrinterNameLongerThanItsBufferFallsBackToTheDefaultPri
         EXPECT_EQ(0u, monitor.WaitForExit());
     }
     EXPECT_FALSE(FileExists(RecorderLogPath(monitor.directory + "monq.exe")));
-    RegDeleteKeyA(HKEY_CLASSES_ROOT, kPrinterSubkey);
+    WithdrawPrinterName();
 }
 
 TEST(ReliabilityRegistry, PrinterIdentityNeedsTwoCharactersAndCutsTheDefaultAtItsComma)
@@ -296,23 +274,22 @@ TEST(ReliabilityRegistry, PrinterIdentityNeedsTwoCharactersAndCutsTheDefaultAtIt
                      "[Bureau,winspool,LPT1:]\r\nDevice Name=Bureau\r\nQueueExe=q.exe uncut\r\n");
     DefaultPrinter defaultPrinter;
     ASSERT_NE(nullptr, monitor.StartAndWait("/P job"));
-    Offer(monitor.Control(kQueue));
+    Offer(monitor.Control(IDC_QUEUE_BUTTON));
     size_t lines = 0;
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string("registry ") + (c.registryName ? c.registryName : "(none)") + ", device \"" +
                      c.device + "\"");
-        RegDeleteKeyA(HKEY_CLASSES_ROOT, kPrinterSubkey);
+        WithdrawPrinterName();
         if (c.registryName) {
-            ASSERT_EQ(ERROR_SUCCESS, RegSetValueA(HKEY_CLASSES_ROOT, kPrinterSubkey, REG_SZ, c.registryName,
-                                                  static_cast<DWORD>(strlen(c.registryName))));
+            PublishPrinterName(c.registryName);
         }
         defaultPrinter.Set(*c.device ? c.device : nullptr);
-        Click(monitor.Control(kQueue));
+        Click(monitor.Control(IDC_QUEUE_BUTTON));
         std::string log = WaitForRecorderLog(monitor.directory + "q.exe", ++lines);
         ASSERT_EQ(lines, static_cast<size_t>(std::count(log.begin(), log.end(), '\n')));
         EXPECT_EQ(std::string("q.exe ") + c.section + "\n", log.substr(log.rfind('\n', log.size() - 2) + 1));
     }
-    RegDeleteKeyA(HKEY_CLASSES_ROOT, kPrinterSubkey);
+    WithdrawPrinterName();
 }
 
 TEST(ReliabilityRegistry, LongDocumentNamesShowTheirBeginningUpToTheReadBound)
@@ -334,11 +311,11 @@ TEST(ReliabilityRegistry, LongDocumentNamesShowTheirBeginningUpToTheReadBound)
         bool answered = false;
         EXPECT_EQ(1, monitor.Send(LVWM_DOCNAME, 0, 0, 20000, &answered));
         EXPECT_TRUE(answered);
-        EXPECT_EQ(c.shown ? Utf16FromCp1252(name.substr(0, 127)) : L"", monitor.ControlText(kDocumentName));
+        EXPECT_EQ(c.shown ? Utf16FromCp1252(name.substr(0, 127)) : L"", monitor.ControlText(IDC_DOCUMENT_NAME));
     }
     RegDeleteKeyA(HKEY_CLASSES_ROOT, subkey.c_str());
     EXPECT_EQ(1, monitor.Send(LVWM_DOCNAME));
-    EXPECT_EQ(L"", monitor.ControlText(kDocumentName));
+    EXPECT_EQ(L"", monitor.ControlText(IDC_DOCUMENT_NAME));
 }
 
 // Any program of the user can write the value; the monitor neither holds
@@ -374,5 +351,5 @@ TEST(ReliabilityRegistry, DocumentNameOfSixtyFourMegabytesLeavesMemoryFlat)
     ProcessMemory end = MemoryOf(monitor.process.hProcess);
     EXPECT_LE(end.peakWorkingSet, start.peakWorkingSet + kMemoryBound) << "the value was held in memory";
     EXPECT_LE(workingSet.MedianStep(), 64 * 1024.0);
-    EXPECT_EQ(L"", monitor.ControlText(kDocumentName));
+    EXPECT_EQ(L"", monitor.ControlText(IDC_DOCUMENT_NAME));
 }

@@ -15,10 +15,9 @@
 #include "panel_input.h"
 #include "process_metrics.h"
 #include "protocol/lvwm_messages.h"
+#include "resource.h"
 
 namespace {
-
-const int kProperties = 1004;
 
 // A process started suspended, so that two can be let go together.
 class SuspendedProcess {
@@ -169,7 +168,7 @@ TEST(ReliabilityStartup, SpoolerAndSoundLibraryLoadOnlyWhenFirstUsed)
     EXPECT_TRUE(Loaded(monitor.process.hProcess, "winmm.dll")) << "the alert did not load it";
 
     // No printer of that name: the command opens nothing, but asked.
-    HWND properties = monitor.Control(kProperties);
+    HWND properties = monitor.Control(IDC_PROPERTIES);
     Offer(properties);
     Click(properties);
     EXPECT_TRUE(Loaded(monitor.process.hProcess, "winspool.drv")) << "the properties command did not load it";

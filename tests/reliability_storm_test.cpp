@@ -18,10 +18,10 @@
 #include "process_metrics.h"
 #include "protocol/lvwm_messages.h"
 #include "protocol/status_table.h"
+#include "resource.h"
 
 namespace {
 
-const int kStatusText = 1006;
 const DWORD kAnswerTimeoutMs = 10000;
 // A close asked for by the storm costs a restart; one drawn close in this
 // many is sent, so that the storm spends its time on messages.
@@ -69,12 +69,7 @@ public:
         messages_ = StormMessages();
     }
 
-    void Start()
-    {
-        monitor_.WriteIni("[Status Monitor]\r\nevent_notification_type=" + std::to_string(mode_) +
-                          "\r\nsound_audio_alert=0\r\n");
-        ASSERT_NE(nullptr, monitor_.StartAndWait());
-    }
+    testing::AssertionResult Start() { return monitor_.StartWith(ModeSettings(mode_)); }
 
     // Sends `count` messages; closes are allowed unless `keepOpen`.
     void Run(int count, bool keepOpen)
@@ -94,9 +89,7 @@ public:
             if (closes) {
                 ASSERT_EQ(0u, monitor_.WaitForExit()) << Describe(message, wParam, lParam) << " did not end it";
                 ++restarts_;
-                Start();
-                if (testing::Test::HasFatalFailure())
-                    return;
+                ASSERT_TRUE(Start());
             } else {
                 ASSERT_TRUE(monitor_.Running()) << Describe(message, wParam, lParam) << " ended the monitor";
             }
@@ -184,7 +177,7 @@ void ExpectSoundMonitor(MonitorCopy& monitor)
     bool answered = false;
     EXPECT_EQ(0, monitor.Send(WM_NULL, 0, 0, 5000, &answered));
     EXPECT_TRUE(answered) << "the monitor no longer answers within its time";
-    std::wstring status = monitor.ControlText(kStatusText);
+    std::wstring status = monitor.ControlText(IDC_STATUS_TEXT);
     EXPECT_EQ(1u, KnownStatusTexts().count(status))
         << "status text \"" << Utf8FromUtf16(status) << "\" is not one of the table";
     HelpSpy spy;
@@ -198,8 +191,7 @@ TEST(ReliabilityStorm, AlwaysShownMonitorAnswersEveryMessageAndDoesNotGrow)
 {
     MonitorCopy monitor(Platform::NT, "storm_always");
     Storm storm(monitor, 1, 20240601);
-    storm.Start();
-    ASSERT_FALSE(testing::Test::HasFatalFailure());
+    ASSERT_TRUE(storm.Start());
     storm.Run(43000, false);
     ASSERT_FALSE(testing::Test::HasFatalFailure());
 
@@ -233,8 +225,7 @@ TEST(ReliabilityStorm, ShowWhilePrintingMonitorAnswersEveryMessageAndClosesOnlyW
 {
     MonitorCopy monitor(Platform::NT, "storm_printing");
     Storm storm(monitor, 0, 19930815);
-    storm.Start();
-    ASSERT_FALSE(testing::Test::HasFatalFailure());
+    ASSERT_TRUE(storm.Start());
     storm.Run(52000, false);
     ASSERT_FALSE(testing::Test::HasFatalFailure());
     EXPECT_GT(storm.Restarts(), 0) << "no close was drawn: the storm did not reach the end of an operation";

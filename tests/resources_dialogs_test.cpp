@@ -412,7 +412,6 @@ TEST(ResourcesOtherLanguages, OptionsHaveTheGeometryOf133ExceptEnglish)
     }
 }
 
-
 // ---- What the executable holds, and in which language ------------------------
 
 TEST(ResourcesInventory, EveryResourceNumberExistsInExactlyOneLanguage)

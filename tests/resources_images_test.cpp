@@ -311,5 +311,4 @@ TEST(ResourcesIcons, TransparentIconDrawsNothing)
     DestroyIcon(icon);
 }
 
-
 }  // namespace

@@ -104,5 +104,4 @@ TEST(ResourcesVersion, StringTableNamesTheProgram)
     EXPECT_FALSE(copyright.empty());
 }
 
-
 }  // namespace

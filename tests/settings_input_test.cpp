@@ -8,14 +8,9 @@
 #include "help_spy.h"
 #include "monitor_harness.h"
 #include "protocol/lvwm_messages.h"
+#include "resource.h"
 
 namespace {
-
-void StartWith(MonitorCopy& monitor, const std::string& settings)
-{
-    monitor.WriteIni(settings);
-    ASSERT_NE(nullptr, monitor.StartAndWait());
-}
 
 const char kDocumentKey[] = "PrinterService\\StatusMonitor\\Document";
 
@@ -46,16 +41,16 @@ TEST(DocumentName, ReadFromTheRegistryBoundedAndDefined)
         {nullptr, ""},
     };
     MonitorCopy monitor;
-    StartWith(monitor, "[Status Monitor]\r\nevent_notification_type=1\r\n");
+    ASSERT_TRUE(monitor.StartWith("[Status Monitor]\r\nevent_notification_type=1\r\n"));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.published ? std::to_string(c.published->size()) + " characters" : "no value");
-        SetWindowTextA(monitor.Control(1010), "stale");
+        SetWindowTextA(monitor.Control(IDC_DOCUMENT_NAME), "stale");
         PublishDocumentName(c.published);
         EXPECT_EQ(1, monitor.Send(LVWM_DOCNAME, 0x1234, 0x5678));
-        EXPECT_EQ(Utf16FromCp1252(c.shown), monitor.ControlText(1010));
+        EXPECT_EQ(Utf16FromCp1252(c.shown), monitor.ControlText(IDC_DOCUMENT_NAME));
     }
     EXPECT_EQ(1, monitor.Send(LVWM_APPINIT));
-    EXPECT_EQ(L"", monitor.ControlText(1010)) << "a reset empties the document name";
+    EXPECT_EQ(L"", monitor.ControlText(IDC_DOCUMENT_NAME)) << "a reset empties the document name";
 }
 
 TEST(BadSettings, StartsWithDefinedValuesWhateverTheFileHolds)
@@ -114,7 +109,7 @@ TEST(BadSettings, ReadOnlyFolderRunsAndSavesOnceWritableAgain)
 TEST(BadInput, AnyMessageAndParameterLeavesTheMonitorAnswering)
 {
     MonitorCopy monitor;
-    StartWith(monitor, "[Status Monitor]\r\nevent_notification_type=1\r\n");
+    ASSERT_TRUE(monitor.StartWith("[Status Monitor]\r\nevent_notification_type=1\r\n"));
     HWND dead = CreateWindowA("STATIC", "gone", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
     DestroyWindow(dead);
     const LPARAM values[] = {0, 1, 2, 3, 10, 30, -1, -2147483647 - 1, 0x7FFFFFFF, 0x00010001,
@@ -132,5 +127,5 @@ TEST(BadInput, AnyMessageAndParameterLeavesTheMonitorAnswering)
     }
     EXPECT_TRUE(monitor.Running());
     EXPECT_EQ(1, monitor.Send(LVWM_APPINIT));
-    EXPECT_EQ(L"Disponible", monitor.ControlText(1006));
+    EXPECT_EQ(L"Disponible", monitor.ControlText(IDC_STATUS_TEXT));
 }

@@ -16,21 +16,13 @@
 #include "help_spy.h"
 #include "monitor_harness.h"
 #include "protocol/lvwm_messages.h"
+#include "resource.h"
 #include "status_texts_expected.h"
 
 namespace {
 
-const int kStatusText = 1006;
-
-// Always shown, alert off: no report closes the monitor or waits for a sound.
-void StartAlwaysShown(MonitorCopy& monitor)
-{
-    monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=1\r\nsound_audio_alert=0\r\n");
-    ASSERT_NE(nullptr, monitor.StartAndWait());
-}
-
-// Alert on, with a sound of 10 ms.
-void StartWithAlert(MonitorCopy& monitor)
+// Alert on, with a sound of 10 ms written beside the copy.
+std::string AlertSettings(const MonitorCopy& monitor)
 {
     std::string samples(160, '\x10');
     auto u32 = [](uint32_t v) { return std::string(reinterpret_cast<const char*>(&v), 4); };
@@ -38,9 +30,8 @@ void StartWithAlert(MonitorCopy& monitor)
     WriteFileBytes(monitor.directory + "alert.wav",
                    "RIFF" + u32(36 + 160) + "WAVEfmt " + u32(16) + u16(1) + u16(1) + u32(8000) + u32(16000) +
                        u16(2) + u16(16) + "data" + u32(160) + samples);
-    monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=1\r\nsound_audio_alert=1\r\nSoundfile=" +
-                     monitor.directory + "alert.wav\r\n");
-    ASSERT_NE(nullptr, monitor.StartAndWait());
+    return "[Status Monitor]\r\nevent_notification_type=1\r\nsound_audio_alert=1\r\nSoundfile=" +
+           monitor.directory + "alert.wav\r\n";
 }
 
 std::string Report(DWORD category, DWORD code)
@@ -56,7 +47,7 @@ std::string Report(DWORD category, DWORD code)
 void PrimeStatusText(MonitorCopy& monitor)
 {
     ASSERT_EQ(1, monitor.Send(LVWM_OPERATION, LV_OP_PRINTING));
-    ASSERT_EQ(std::wstring(L"Impression en cours"), monitor.ControlText(kStatusText));
+    ASSERT_EQ(std::wstring(L"Impression en cours"), monitor.ControlText(IDC_STATUS_TEXT));
 }
 
 void ExpectReportShows(MonitorCopy& monitor, DWORD category, DWORD code, const wchar_t* expected)
@@ -64,7 +55,7 @@ void ExpectReportShows(MonitorCopy& monitor, DWORD category, DWORD code, const w
     SCOPED_TRACE(Report(category, code));
     PrimeStatusText(monitor);
     EXPECT_EQ(1, monitor.Send(LVWM_ERROR, category, static_cast<LPARAM>(code)));
-    EXPECT_EQ(std::wstring(expected), monitor.ControlText(kStatusText));
+    EXPECT_EQ(std::wstring(expected), monitor.ControlText(IDC_STATUS_TEXT));
 }
 
 int StateNumber(ExpectedState state)
@@ -97,7 +88,7 @@ void ExpectReportSets(MonitorCopy& monitor, HelpSpy& spy, DWORD category, DWORD 
 TEST(StatusTexts, EveryRowShowsItsText)
 {
     MonitorCopy monitor;
-    StartAlwaysShown(monitor);
+    ASSERT_TRUE(monitor.StartWith(ModeSettings(1)));
     for (const ExpectedRow& row : kExpectedRows)
         ExpectReportShows(monitor, row.category, row.code, row.text);
 }
@@ -105,7 +96,7 @@ TEST(StatusTexts, EveryRowShowsItsText)
 TEST(StatusTexts, EveryReportWithoutARowEmptiesTheText)
 {
     MonitorCopy monitor;
-    StartAlwaysShown(monitor);
+    ASSERT_TRUE(monitor.StartWith(ModeSettings(1)));
     int reports = 0;
     for (DWORD category : kReportCategories) {
         for (DWORD code : kReportCodes) {
@@ -122,7 +113,7 @@ TEST(StatusTexts, EveryReportWithoutARowEmptiesTheText)
 TEST(StatusTexts, ACodeListedOnlyInAnotherCategoryTakesTheCatchAll)
 {
     MonitorCopy monitor;
-    StartAlwaysShown(monitor);
+    ASSERT_TRUE(monitor.StartWith(ModeSettings(1)));
     // 20 is a code of categories 1 and 3, never of 2.
     ExpectReportShows(monitor, OPECALL_ERROR, 20, L"");
     ExpectReportShows(monitor, OPECALL_WARNING, 20, L"");
@@ -132,9 +123,9 @@ TEST(StatusTexts, ACodeListedOnlyInAnotherCategoryTakesTheCatchAll)
 TEST(StatusTexts, CommunicationErrorKeepsTheBlankAtTheEndOfItsFirstLine)
 {
     MonitorCopy monitor;
-    StartAlwaysShown(monitor);
+    ASSERT_TRUE(monitor.StartWith(ModeSettings(1)));
     ASSERT_EQ(1, monitor.Send(LVWM_ERROR, OPECALL_ERROR, 2));
-    std::wstring text = monitor.ControlText(kStatusText);
+    std::wstring text = monitor.ControlText(IDC_STATUS_TEXT);
     ASSERT_NE(std::wstring::npos, text.find(L'\n'));
     EXPECT_EQ(std::wstring(L"Erreur communication "), text.substr(0, text.find(L'\n')));
     EXPECT_EQ(std::wstring::npos, text.find(L'\r'));
@@ -142,7 +133,7 @@ TEST(StatusTexts, CommunicationErrorKeepsTheBlankAtTheEndOfItsFirstLine)
     // The bytes as the monitor holds them, read back in the ANSI code page.
     char bytes[512] = {};
     DWORD_PTR copied = 0;
-    SendMessageTimeoutA(monitor.Control(kStatusText), WM_GETTEXT, sizeof bytes,
+    SendMessageTimeoutA(monitor.Control(IDC_STATUS_TEXT), WM_GETTEXT, sizeof bytes,
                         reinterpret_cast<LPARAM>(bytes), SMTO_NORMAL, 5000, &copied);
     const char expectedStart[] = "\x45\x72\x72\x65\x75\x72\x20\x63\x6F\x6D\x6D\x75\x6E\x69\x63\x61"
                                  "\x74\x69\x6F\x6E\x20\x0A";
@@ -153,9 +144,9 @@ TEST(StatusTexts, CommunicationErrorKeepsTheBlankAtTheEndOfItsFirstLine)
 TEST(StatusTexts, FeederJamShowsThreeLines)
 {
     MonitorCopy monitor;
-    StartAlwaysShown(monitor);
+    ASSERT_TRUE(monitor.StartWith(ModeSettings(1)));
     ASSERT_EQ(1, monitor.Send(LVWM_ERROR, OPECALL_RECOVER, 13));
-    std::wstring text = monitor.ControlText(kStatusText);
+    std::wstring text = monitor.ControlText(IDC_STATUS_TEXT);
     size_t first = text.find(L'\n');
     size_t second = text.find(L'\n', first + 1);
     ASSERT_NE(std::wstring::npos, second);
@@ -171,7 +162,7 @@ TEST(StatusTexts, EveryRowSetsItsState)
 {
     HelpSpy spy;
     MonitorCopy monitor;
-    StartWithAlert(monitor);
+    ASSERT_TRUE(monitor.StartWith(AlertSettings(monitor)));
     for (const ExpectedRow& row : kExpectedRows) {
         ASSERT_EQ(row.state, ExpectedStateOf(row.category, row.code)) << Report(row.category, row.code);
         ExpectReportSets(monitor, spy, row.category, row.code);
@@ -182,7 +173,7 @@ TEST(StatusTexts, EveryReportWithoutARowSetsTheStateOfItsCategoryAndCode)
 {
     HelpSpy spy;
     MonitorCopy monitor;
-    StartWithAlert(monitor);
+    ASSERT_TRUE(monitor.StartWith(AlertSettings(monitor)));
     for (DWORD category : kReportCategories) {
         for (DWORD code : kReportCodes) {
             if (ExpectedRowOf(category, code) == nullptr)
@@ -194,27 +185,27 @@ TEST(StatusTexts, EveryReportWithoutARowSetsTheStateOfItsCategoryAndCode)
 TEST(OperationCaptions, EachOperationWritesItsCaption)
 {
     MonitorCopy monitor;
-    StartAlwaysShown(monitor);
+    ASSERT_TRUE(monitor.StartWith(ModeSettings(1)));
     for (const ExpectedCaption& caption : kExpectedCaptions) {
         SCOPED_TRACE("operation " + std::to_string(caption.operation));
         ASSERT_EQ(1, monitor.Send(LVWM_ERROR, OPECALL_RECOVER, 2));
-        ASSERT_EQ(std::wstring(L"Incident papier"), monitor.ControlText(kStatusText));
+        ASSERT_EQ(std::wstring(L"Incident papier"), monitor.ControlText(IDC_STATUS_TEXT));
         EXPECT_EQ(1, monitor.Send(LVWM_OPERATION, caption.operation));
-        EXPECT_EQ(std::wstring(caption.text), monitor.ControlText(kStatusText));
+        EXPECT_EQ(std::wstring(caption.text), monitor.ControlText(IDC_STATUS_TEXT));
     }
     // Only the low 16 bits name the operation.
     EXPECT_EQ(1, monitor.Send(LVWM_OPERATION, 0x10000 | LV_OP_SCANNING));
-    EXPECT_EQ(std::wstring(L"Num\u00e9risation en cours"), monitor.ControlText(kStatusText));
+    EXPECT_EQ(std::wstring(L"Num\u00e9risation en cours"), monitor.ControlText(IDC_STATUS_TEXT));
 }
 
 TEST(OperationCaptions, AnUnlistedOperationLeavesTheTextAlone)
 {
     MonitorCopy monitor;
-    StartAlwaysShown(monitor);
+    ASSERT_TRUE(monitor.StartWith(ModeSettings(1)));
     for (WPARAM operation : {0u, 3u, 9u, 11u, 21u, 31u, 0xFFFFu, 0x10000u, 0xFFFFFFFFu}) {
         SCOPED_TRACE("operation " + std::to_string(operation));
         ASSERT_EQ(1, monitor.Send(LVWM_ERROR, OPECALL_WARNING, 1));
         EXPECT_EQ(1, monitor.Send(LVWM_OPERATION, operation));
-        EXPECT_EQ(std::wstring(ExpectedText(OPECALL_WARNING, 1)), monitor.ControlText(kStatusText));
+        EXPECT_EQ(std::wstring(ExpectedText(OPECALL_WARNING, 1)), monitor.ControlText(IDC_STATUS_TEXT));
     }
 }

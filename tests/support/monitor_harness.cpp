@@ -81,6 +81,11 @@ static void SetWineUnmanaged(const std::string& exeName)
     RegCloseKey(key);
 }
 
+const char* PlatformName(Platform platform)
+{
+    return platform == Platform::Win32s ? "Win32s" : platform == Platform::Windows95 ? "Windows 95" : "NT";
+}
+
 void SetWinePlatform(const std::string& exeName, Platform platform)
 {
     const char* version = platform == Platform::Win32s ? "win31" : platform == Platform::Windows95 ? "win95" : "winxp";

@@ -14,6 +14,9 @@
 // The Windows version Wine reports to one executable name.
 enum class Platform { Win32s, Windows95, NT };
 
+// The platform's name for a test's trace.
+const char* PlatformName(Platform platform);
+
 // Environment given to the tests by CTest (Windows paths).
 std::string TestEnvironment(const char* name);
 

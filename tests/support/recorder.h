@@ -14,4 +14,8 @@ bool InstallRecorder(const std::string& exePath);
 // Waits until the log has at least `lines` lines; returns its text.
 std::string WaitForRecorderLog(const std::string& exePath, size_t lines = 1, unsigned timeoutMs = 10000);
 
+// The number of lines of a log, and its last line.
+size_t LineCount(const std::string& text);
+std::string LastLine(const std::string& text);
+
 #endif

@@ -29,3 +29,18 @@ std::string WaitForRecorderLog(const std::string& exePath, size_t lines, unsigne
     } while (GetTickCount() - start < timeoutMs);
     return log;
 }
+
+size_t LineCount(const std::string& text)
+{
+    size_t lines = 0;
+    for (char c : text)
+        lines += c == '\n';
+    return lines;
+}
+
+std::string LastLine(const std::string& text)
+{
+    std::string body = text.substr(0, text.find_last_not_of("\r\n") + 1);
+    size_t start = body.find_last_of('\n');
+    return start == std::string::npos ? body : body.substr(start + 1);
+}

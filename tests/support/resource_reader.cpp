@@ -16,7 +16,6 @@ HMODULE Executable()
     return module;
 }
 
-
 Bytes Resource(LPCSTR type, int id, WORD language)
 {
     Bytes bytes;

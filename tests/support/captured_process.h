@@ -20,6 +20,8 @@ public:
     bool Finish(DWORD timeoutMs = 30000);
     bool WriteInput(const std::string& bytes);
     void CloseInput();
+    // Ends it as a crash would: nothing unregistered or closed by itself.
+    void Kill();
 
     std::string Out() const;
     std::string Err() const;
@@ -32,6 +34,9 @@ private:
     HANDLE input_ = nullptr;
     PROCESS_INFORMATION process_ = {};
 };
+
+// lvsend's command line with these arguments.
+std::string LvsendCommandLine(const std::string& arguments);
 
 // Runs to the end (at most timeoutMs) and hands back what it printed.
 struct CapturedRun {

@@ -61,14 +61,20 @@ CapturedProcess::CapturedProcess(const std::string& commandLine)
 CapturedProcess::~CapturedProcess()
 {
     CloseInput();
-    if (process_.hProcess != nullptr) {
-        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
-            TerminateProcess(process_.hProcess, 99);
-            WaitForSingleObject(process_.hProcess, 5000);
-        }
-        CloseHandle(process_.hProcess);
-        CloseHandle(process_.hThread);
+    Kill();
+}
+
+void CapturedProcess::Kill()
+{
+    if (process_.hProcess == nullptr)
+        return;
+    if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
+        TerminateProcess(process_.hProcess, 99);
+        WaitForSingleObject(process_.hProcess, 5000);
     }
+    CloseHandle(process_.hProcess);
+    CloseHandle(process_.hThread);
+    process_ = {};
 }
 
 bool CapturedProcess::WaitForOutput(const std::string& text, DWORD timeoutMs)
@@ -130,6 +136,11 @@ std::string CapturedProcess::Out() const
 std::string CapturedProcess::Err() const
 {
     return WithoutCarriageReturns(ReadFileBytes(errPath_));
+}
+
+std::string LvsendCommandLine(const std::string& arguments)
+{
+    return "\"" + TestEnvironment("LVSEND_EXE") + "\" " + arguments;
 }
 
 CapturedRun RunCaptured(const std::string& commandLine, DWORD timeoutMs)

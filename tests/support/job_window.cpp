@@ -1,0 +1,37 @@
+#include "job_window.h"
+
+#include "protocol/lvwm_messages.h"
+
+static const char kJobClass[] = "LumeviewTestJob";
+
+static LRESULT CALLBACK JobWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == LVWM_CANCELJOB) {
+        JobWindow::received().push_back({wParam, lParam});
+        return 1;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+JobWindow::JobWindow()
+{
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = JobWindowProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = kJobClass;
+    RegisterClassA(&windowClass);
+    window = CreateWindowA(kJobClass, "job", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, windowClass.hInstance, nullptr);
+    received().clear();
+}
+
+JobWindow::~JobWindow()
+{
+    if (IsWindow(window))
+        DestroyWindow(window);
+}
+
+std::vector<JobWindow::Request>& JobWindow::received()
+{
+    static std::vector<Request> requests;
+    return requests;
+}
