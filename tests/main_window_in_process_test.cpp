@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "monitor_messages.h"
 #include "protocol/lvwm_messages.h"
 #include "protocol/main_window.h"
 #include "protocol/monitor_state.h"
@@ -29,17 +30,6 @@ LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     return MainWindowProc(window, message, wParam, lParam);
 }
 
-void PumpMessages()
-{
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (!IsDialogMessageA(currentDialog, &message)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-    }
-}
-
 // Made as start-up makes it, shown above the other windows of the screen.
 class HostedMonitor {
 public:
@@ -55,7 +45,7 @@ public:
         SetWindowPos(monitorState.mainWindow, HWND_TOPMOST, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
         UpdateWindow(monitorState.mainWindow);
-        PumpMessages();
+        PumpMonitorMessages();
     }
     ~HostedMonitor() { DestroyWindow(monitorState.mainWindow); }
     HostedMonitor(const HostedMonitor&) = delete;

@@ -3,32 +3,13 @@
 // colours (which Wine keeps per process) reaches the panel.
 #include <gtest/gtest.h>
 
+#include "monitor_messages.h"
 #include "protocol/monitor_state.h"
 #include "resource.h"
 #include "screen.h"
 #include "shell/monitor_windows.h"
 #include "shell/shell.h"
 #include "ui/status_panel.h"
-
-namespace {
-
-// Runs the message loop as the monitor does, for a while.
-void PumpMessages(DWORD milliseconds)
-{
-    DWORD start = GetTickCount();
-    while (GetTickCount() - start < milliseconds) {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (!IsDialogMessageA(currentDialog, &message)) {
-                TranslateMessage(&message);
-                DispatchMessageA(&message);
-            }
-        }
-        Sleep(10);
-    }
-}
-
-}  // namespace
 
 TEST(PanelFonts, EveryResetReleasesTheFontItReplaces)
 {
@@ -74,7 +55,7 @@ TEST(PanelColoursInProcess, PicturesAndPanelFollowANewButtonFace)
     ASSERT_NE(nullptr, panel);
     currentDialog = panel;
     SetWindowPos(monitorState.mainWindow, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
-    PumpMessages(300);
+    PumpMonitorMessagesFor(300);
 
     INT element = COLOR_BTNFACE;
     COLORREF original = GetSysColor(COLOR_BTNFACE);
@@ -82,7 +63,7 @@ TEST(PanelColoursInProcess, PicturesAndPanelFollowANewButtonFace)
     ASSERT_TRUE(SetSysColors(1, &element, &changed));
     SendMessageA(monitorState.mainWindow, WM_SYSCOLORCHANGE, 0, 0);
     InvalidateRect(monitorState.mainWindow, nullptr, TRUE);
-    PumpMessages(500);
+    PumpMonitorMessagesFor(500);
 
     HWND picture = GetDlgItem(panel, IDC_DEVICE_PICTURE);
     RECT area = ClientRectOnScreen(picture);

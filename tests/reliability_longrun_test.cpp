@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "monitor_harness.h"
+#include "monitor_messages.h"
 #include "process_metrics.h"
 #include "protocol/lvwm_messages.h"
 #include "protocol/monitor_state.h"
@@ -30,17 +31,6 @@ void SendRound(MonitorCopy& monitor, int round)
     ASSERT_EQ(1, monitor.Send(LVWM_APPINIT, 0, 0, 10000, &answered)) << "round " << round;
 }
 
-void PumpMessages()
-{
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (!IsDialogMessageA(currentDialog, &message)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-    }
-}
-
 // The monitor's main window and panel, made in this process as start-up
 // makes them.
 class HostedMonitor {
@@ -56,12 +46,12 @@ public:
         currentDialog = panel;
         ShowWindow(monitorState.mainWindow, SW_SHOWNOACTIVATE);
         UpdateWindow(monitorState.mainWindow);
-        PumpMessages();
+        PumpMonitorMessages();
     }
     ~HostedMonitor()
     {
         DestroyWindow(monitorState.mainWindow);
-        PumpMessages();
+        PumpMonitorMessages();
     }
     HostedMonitor(const HostedMonitor&) = delete;
     HostedMonitor& operator=(const HostedMonitor&) = delete;
@@ -78,7 +68,7 @@ public:
             SendMessageA(window, WM_SYSCOLORCHANGE, 0, 0);
         if (round % 20 == 0) {
             UpdateWindow(window);
-            PumpMessages();
+            PumpMonitorMessages();
         }
     }
 
