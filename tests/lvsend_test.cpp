@@ -8,34 +8,12 @@
 
 #include "captured_process.h"
 #include "monitor_harness.h"
+#include "spy_window.h"
 #include "protocol/lvwm_messages.h"
 #include "resource.h"
 #include "status_texts_expected.h"
 
 namespace {
-
-void PumpMessages()
-{
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-}
-
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
-        lines.push_back(text.substr(start, end - start));
-        start = end + 1;
-    }
-    return lines;
-}
 
 CapturedRun RunLvsend(const std::string& arguments, DWORD timeoutMs = 60000)
 {
@@ -61,43 +39,6 @@ std::string Quoted(const std::string& utf8)
     }
     return out + "\"";
 }
-
-// A window of this process that records what lvsend sends it.
-struct Received {
-    UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
-};
-std::vector<Received> received;
-const LRESULT kSpyAnswer = 4660;
-
-LRESULT CALLBACK SpyProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message >= WM_USER && message < 0x8000) {
-        received.push_back({message, wParam, lParam});
-        return kSpyAnswer;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
-class SpyWindow {
-public:
-    SpyWindow()
-    {
-        className = "LVSEND_SPY_" + std::to_string(GetCurrentProcessId());
-        WNDCLASSA windowClass = {};
-        windowClass.lpfnWndProc = SpyProc;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = className.c_str();
-        RegisterClassA(&windowClass);
-        window = CreateWindowA(className.c_str(), "spy", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
-                               windowClass.hInstance, nullptr);
-        received.clear();
-    }
-    ~SpyWindow() { DestroyWindow(window); }
-    std::string className;
-    HWND window;
-};
 
 }  // namespace
 
@@ -139,16 +80,16 @@ TEST(Lvsend, EachCommandSendsItsMessageWithItsParameters)
     SpyWindow spy;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.command);
-        received.clear();
+        SpyWindow::received().clear();
         CapturedRun result = RunLvsend("--class " + spy.className + " " + c.command);
         ASSERT_TRUE(result.finished);
         EXPECT_EQ(0u, result.exitCode) << result.err;
         EXPECT_EQ(std::string(c.printed) + "\n", result.out);
         EXPECT_EQ("", result.err);
-        ASSERT_EQ(1u, received.size());
-        EXPECT_EQ(c.message, received[0].message);
-        EXPECT_EQ(c.wParam, static_cast<DWORD>(received[0].wParam));
-        EXPECT_EQ(c.lParam, static_cast<DWORD>(received[0].lParam));
+        ASSERT_EQ(1u, SpyWindow::received().size());
+        EXPECT_EQ(c.message, SpyWindow::received()[0].message);
+        EXPECT_EQ(c.wParam, static_cast<DWORD>(SpyWindow::received()[0].wParam));
+        EXPECT_EQ(c.lParam, static_cast<DWORD>(SpyWindow::received()[0].lParam));
     }
 }
 
@@ -238,7 +179,7 @@ TEST(Lvsend, ReadPrintsWhatThePanelShowsInUtf8)
 
     CapturedRun result = RunLvsend(ClassOption(monitor) + "read");
     EXPECT_EQ(0u, result.exitCode) << result.err;
-    std::vector<std::string> lines = Lines(result.out);
+    std::vector<std::string> lines = OutputLines(result.out);
     ASSERT_EQ(5u, lines.size()) << result.out;
     EXPECT_EQ("status: " + Quoted(Utf8FromUtf16(ExpectedText(OPECALL_ERROR, 2))), lines[0]);
     // The accents arrive as UTF-8: é is C3 A9, â is C3 A2.
@@ -255,7 +196,7 @@ TEST(Lvsend, ReadPrintsWhatThePanelShowsInUtf8)
     ASSERT_TRUE(Eventually([&] { return IsWindowEnabled(monitor.Control(IDC_CANCEL_JOB)) != FALSE; }));
     ASSERT_EQ(1, monitor.Send(LVWM_APPMINIMUM));
     ASSERT_TRUE(Eventually([&] { return IsIconic(monitor.window) != FALSE; }));
-    lines = Lines(RunLvsend(ClassOption(monitor) + "read").out);
+    lines = OutputLines(RunLvsend(ClassOption(monitor) + "read").out);
     ASSERT_EQ(5u, lines.size());
     EXPECT_EQ("buttons: close=enabled help=enabled cancel-job=enabled options=enabled queue=hidden "
               "properties=hidden", lines[3]);
@@ -302,86 +243,6 @@ TEST(Lvsend, DocnameAndPrinterArePublishedInTheRegistry)
 }
 
 // What the monitor's cancel command does, done from this process.
-TEST(Lvsend, JobSeesBothWaysOfCancelling)
-{
-    SpyWindow monitor;
-    CapturedProcess job(LvsendCommandLine("--class " + monitor.className + " job --seconds 60"));
-    ASSERT_TRUE(job.WaitForOutput(" registered\n")) << job.Out() << job.Err();
-    size_t at = job.Out().find("job window 0x");
-    ASSERT_NE(std::string::npos, at);
-    HWND jobWindow = reinterpret_cast<HWND>(static_cast<UINT_PTR>(strtoul(job.Out().c_str() + at + 11, nullptr, 16)));
-    ASSERT_TRUE(IsWindow(jobWindow));
-    ASSERT_EQ(1u, received.size());
-    EXPECT_EQ(static_cast<UINT>(LVWM_JOBWINDOW), received[0].message);
-    EXPECT_EQ(1u, received[0].wParam);
-    EXPECT_EQ(jobWindow, reinterpret_cast<HWND>(received[0].lParam));
-
-    HANDLE cancelEvent = OpenEventA(EVENT_ALL_ACCESS, TRUE, "EventLPIEmon");
-    ASSERT_NE(nullptr, cancelEvent);
-    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(cancelEvent, 0)) << "created signalled";
-    ResetEvent(cancelEvent);
-    EXPECT_TRUE(job.WaitForOutput("\ncancel request: event EventLPIEmon reset\n")) << job.Out();
-    EXPECT_TRUE(Eventually([&] { return WaitForSingleObject(cancelEvent, 0) == WAIT_OBJECT_0; }))
-        << "signalled again for the next request";
-    CloseHandle(cancelEvent);
-
-    DWORD_PTR answer = 0;
-    EXPECT_NE(0, SendMessageTimeoutA(jobWindow, LVWM_CANCELJOB, 1, 0, SMTO_NORMAL, 5000, &answer));
-    EXPECT_TRUE(job.WaitForOutput("\ncancel request: LVWM_CANCELJOB(1, 0)\n")) << job.Out();
-
-    job.CloseInput();
-    ASSERT_TRUE(job.Finish(10000));
-    EXPECT_EQ(0u, job.exitCode) << job.Err();
-    ASSERT_EQ(2u, received.size());
-    EXPECT_EQ(static_cast<UINT>(LVWM_JOBWINDOW), received[1].message);
-    EXPECT_EQ(0u, received[1].wParam);
-    EXPECT_EQ(jobWindow, reinterpret_cast<HWND>(received[1].lParam));
-}
-
-TEST(Lvsend, JobReportsTheResetOfTheCancelEvent)
-{
-    MonitorCopy monitor(Platform::NT);
-    ASSERT_TRUE(monitor.StartWith(ModeSettings(1)));
-    CapturedProcess job(LvsendCommandLine(ClassOption(monitor) + "job --seconds 60 --until-cancel"));
-    ASSERT_TRUE(job.WaitForOutput(" registered\n")) << job.Out() << job.Err();
-    EXPECT_EQ(0u, job.Out().find("event EventLPIEmon signalled\nLVWM_JOBWINDOW(1, 0x")) << job.Out();
-    ASSERT_TRUE(Eventually([&] { return IsWindowEnabled(monitor.Control(IDC_CANCEL_JOB)) != FALSE; }));
-
-    DWORD_PTR ignored = 0;
-    SendMessageTimeoutA(monitor.Control(IDC_CANCEL_JOB), BM_CLICK, 0, 0, SMTO_NORMAL, 5000, &ignored);
-    ASSERT_TRUE(job.Finish(15000)) << job.Out();
-    EXPECT_EQ(0u, job.exitCode) << job.Err();
-    std::vector<std::string> lines = Lines(job.Out());
-    ASSERT_EQ(6u, lines.size()) << job.Out();
-    EXPECT_EQ("cancel request: event EventLPIEmon reset", lines[3]);
-    EXPECT_EQ(0u, lines[4].find("LVWM_JOBWINDOW(0, 0x")) << lines[4];
-    EXPECT_EQ(lines[1].substr(lines[1].find("0x")), lines[4].substr(lines[4].find("0x")));
-    EXPECT_EQ("job ended", lines[5]);
-    EXPECT_TRUE(Eventually([&] { return !IsWindowEnabled(monitor.Control(IDC_CANCEL_JOB)); }))
-        << "unregistered: the cancel button goes grey";
-}
-
-TEST(Lvsend, JobEndsWhenItsInputClosesOrItsTimeIsUp)
-{
-    MonitorCopy monitor;
-    ASSERT_TRUE(monitor.StartWith(ModeSettings(1)));
-    {
-        CapturedProcess job(LvsendCommandLine(ClassOption(monitor) + "job"));
-        ASSERT_TRUE(job.WaitForOutput(" registered\n")) << job.Out() << job.Err();
-        job.CloseInput();
-        ASSERT_TRUE(job.Finish(10000)) << job.Out();
-        EXPECT_EQ(0u, job.exitCode);
-        EXPECT_NE(std::string::npos, job.Out().find("\nLVWM_JOBWINDOW(0, 0x")) << job.Out();
-    }
-    DWORD start = GetTickCount();
-    CapturedRun result = RunLvsend(ClassOption(monitor) + "job --seconds 1", 20000);
-    EXPECT_TRUE(result.finished);
-    EXPECT_EQ(0u, result.exitCode) << result.err;
-    EXPECT_GE(GetTickCount() - start, 1000u);
-    EXPECT_NE(std::string::npos, result.out.find("\nLVWM_JOBWINDOW(0, 0x")) << result.out;
-    EXPECT_NE(std::string::npos, result.out.find("\njob ended\n")) << result.out;
-}
-
 TEST(Lvsend, MistakesGiveOneLineOnStderrAndANonZeroExit)
 {
     const std::string nobody = "--class LVSEND_NO_SUCH_MONITOR ";
@@ -533,7 +394,7 @@ TEST(Lvsend, TableListsEveryRowAsMarkdown)
     CapturedRun result = RunLvsend("table --markdown");
     ASSERT_TRUE(result.finished);
     EXPECT_EQ(0u, result.exitCode) << result.err;
-    std::vector<std::string> lines = Lines(result.out);
+    std::vector<std::string> lines = OutputLines(result.out);
     ASSERT_EQ(2 + kExpectedRowCount + 1, lines.size()) << result.out;
     EXPECT_EQ("| Category | Code | Code name | Text | State |", lines[0]);
     EXPECT_EQ("|---|---|---|---|---|", lines[1]);
@@ -563,7 +424,7 @@ TEST(Lvsend, PressClicksThePanelsButtonsAsAUserWould)
     ASSERT_TRUE(monitor.StartWith(ModeSettings(1)));
     CapturedRun unknown = RunLvsend(ClassOption(monitor) + "press nothing");
     EXPECT_EQ(1u, unknown.exitCode);
-    EXPECT_EQ(1u, Lines(unknown.err).size());
+    EXPECT_EQ(1u, OutputLines(unknown.err).size());
 
     CapturedRun options = RunLvsend(ClassOption(monitor) + "press options");
     EXPECT_EQ(0u, options.exitCode) << options.err;

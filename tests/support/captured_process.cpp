@@ -138,6 +138,20 @@ std::string CapturedProcess::Err() const
     return WithoutCarriageReturns(ReadFileBytes(errPath_));
 }
 
+std::vector<std::string> OutputLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return lines;
+}
+
 std::string LvsendCommandLine(const std::string& arguments)
 {
     return "\"" + TestEnvironment("LVSEND_EXE") + "\" " + arguments;

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 class CapturedProcess {
 public:
@@ -34,6 +35,9 @@ private:
     HANDLE input_ = nullptr;
     PROCESS_INFORMATION process_ = {};
 };
+
+// A program's output cut into its lines, without the line ends.
+std::vector<std::string> OutputLines(const std::string& text);
 
 // lvsend's command line with these arguments.
 std::string LvsendCommandLine(const std::string& arguments);
