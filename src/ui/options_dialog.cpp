@@ -59,8 +59,8 @@ static INT_PTR OnInitDialog(HWND dialog)
     return 1;
 }
 
-// The panel becomes current and takes input again before the dialog goes,
-// in the reverse order of the opening below.
+// The panel becomes current and takes input again before the dialog goes:
+// what the opening below changed is put back.
 static void CloseOptions(HWND dialog)
 {
     currentDialog = monitorState.panel;
