@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
-#include <tlhelp32.h>
 
 #include <string>
 
@@ -17,18 +16,6 @@ namespace {
 std::string ExeOption(const MonitorCopy& monitor)
 {
     return "--exe \"" + monitor.exePath + "\" ";
-}
-
-int ProcessesNamed(const std::string& exeName)
-{
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32 entry = {};
-    entry.dwSize = sizeof entry;
-    int count = 0;
-    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
-        count += lstrcmpiA(entry.szExeFile, exeName.c_str()) == 0;
-    CloseHandle(snapshot);
-    return count;
 }
 
 }  // namespace
@@ -49,7 +36,7 @@ TEST(LvsendClient, StartSaysWhichCopyItFoundAndWaitsForTheOneItLaunched)
     snprintf(expected, sizeof expected, "already running: window 0x%08lX of class %s\n",
              static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(window)), monitor.className.c_str());
     EXPECT_EQ(expected, second.out);
-    EXPECT_EQ(1, ProcessesNamed(monitor.exeName)) << "the copy it launched has handed over and ended";
+    EXPECT_EQ(1u, RunningProcesses(monitor.exeName)) << "the copy it launched has handed over and ended";
 }
 
 TEST(LvsendClient, StartRefusesACommandLineThatDoesNotFit)

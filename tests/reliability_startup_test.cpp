@@ -4,7 +4,6 @@
 
 #include <windows.h>
 #include <psapi.h>
-#include <tlhelp32.h>
 
 #include <algorithm>
 #include <cctype>
@@ -62,23 +61,6 @@ private:
     bool started_ = false;
     PROCESS_INFORMATION process_ = {};
 };
-
-// Running processes of an executable name, whoever started them.
-int ProcessesNamed(const std::string& exeName)
-{
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE)
-        return -1;
-    int count = 0;
-    PROCESSENTRY32 entry = {};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
-        if (lstrcmpiA(entry.szExeFile, exeName.c_str()) == 0)
-            ++count;
-    }
-    CloseHandle(snapshot);
-    return count;
-}
 
 // Closes every copy of the class and waits until none is left.
 bool CloseAll(const std::string& className)
@@ -140,15 +122,15 @@ TEST(ReliabilityStartup, MonitorAndLvsendStartedTogetherLeaveOneMonitor)
         EXPECT_EQ(0u, sender.WaitForExit(20000)) << "lvsend found no monitor";
         // The copy that came second hands over to the first and ends.
         bool settled = Eventually([&] {
-            return ProcessesNamed(monitor.exeName) == 1 && WindowsOfClass(monitor.className.c_str()).size() == 1;
+            return RunningProcesses(monitor.exeName) == 1 && WindowsOfClass(monitor.className.c_str()).size() == 1;
         }, 5000);
         if (!settled)
             ++twoAtOnce;
-        EXPECT_TRUE(settled) << ProcessesNamed(monitor.exeName) << " copies run with "
+        EXPECT_TRUE(settled) << RunningProcesses(monitor.exeName) << " copies run with "
                              << WindowsOfClass(monitor.className.c_str()).size() << " windows";
         ASSERT_TRUE(CloseAll(monitor.className));
         EXPECT_EQ(0u, direct.WaitForExit(10000));
-        ASSERT_TRUE(Eventually([&] { return ProcessesNamed(monitor.exeName) == 0; }, 10000));
+        ASSERT_TRUE(Eventually([&] { return RunningProcesses(monitor.exeName) == 0; }, 10000));
     }
     RecordProperty("two_at_once", twoAtOnce);
 }

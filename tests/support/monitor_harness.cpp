@@ -173,25 +173,28 @@ MonitorCopy::MonitorCopy(Platform platform, const std::string& exeBase, const st
     SetWineUnmanaged(exeName);
 }
 
-static std::vector<DWORD> ProcessesOf(const std::string& exeName)
+// False when the processes cannot be listed at all.
+static bool ListProcessesOf(const std::string& exeName, std::vector<DWORD>* found)
 {
-    std::vector<DWORD> found;
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     if (snapshot == INVALID_HANDLE_VALUE)
-        return found;
+        return false;
     PROCESSENTRY32 entry = {};
     entry.dwSize = sizeof entry;
     for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
         if (lstrcmpiA(entry.szExeFile, exeName.c_str()) == 0)
-            found.push_back(entry.th32ProcessID);
+            found->push_back(entry.th32ProcessID);
     }
     CloseHandle(snapshot);
-    return found;
+    return true;
 }
 
 size_t RunningProcesses(const std::string& exeName)
 {
-    return ProcessesOf(exeName).size();
+    std::vector<DWORD> found;
+    if (!ListProcessesOf(exeName, &found))
+        ADD_FAILURE() << "the running processes cannot be listed";
+    return found.size();
 }
 
 // Every process of the copy's executable, whoever started it: a copy left
@@ -200,7 +203,9 @@ size_t RunningProcesses(const std::string& exeName)
 // would wait for it until the test's time-out.
 static void EndProcessesOf(const std::string& exeName)
 {
-    for (DWORD id : ProcessesOf(exeName)) {
+    std::vector<DWORD> found;
+    ListProcessesOf(exeName, &found);
+    for (DWORD id : found) {
         HANDLE stray = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id);
         if (!stray)
             continue;
