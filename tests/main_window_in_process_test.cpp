@@ -19,11 +19,14 @@
 namespace {
 
 std::vector<WPARAM> shownOrHidden;  // WM_SHOWWINDOW of the main window, in order
+int framePaints = 0;                 // WM_NCPAINT of the main window
 
 LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_SHOWWINDOW)
         shownOrHidden.push_back(wParam);
+    if (message == WM_NCPAINT)
+        ++framePaints;
     // The hosted window has no run to end and no settings file to save to.
     if (message == WM_DESTROY)
         return 0;
@@ -80,6 +83,24 @@ TEST(SetStateInProcess, ClassIconByStateAndHideAndShowOnWin32sOnly)
             EXPECT_TRUE(shownOrHidden.empty()) << "the same state again changes nothing";
         }
     }
+}
+
+// A state change repaints the caption (its icon), the device picture and
+// the state icon; every other control keeps what it shows.
+TEST(SetStateInProcess, RepaintsTheCaptionAndTheTwoStatePicturesOnly)
+{
+    HostedMonitor host("LUMEVIEW_STATE_REPAINT");
+    monitorState.platformId = VER_PLATFORM_WIN32_NT;
+    framePaints = 0;
+    ASSERT_EQ(1, SendMessageA(monitorState.mainWindow, LVWM_SETSTATE, Error, 0));
+    HWND panel = monitorState.panel;
+    for (int id : {IDC_DEVICE_PICTURE, IDC_STATE_ICON})
+        EXPECT_TRUE(GetUpdateRect(GetDlgItem(panel, id), nullptr, FALSE)) << "control " << id;
+    for (int id : {IDC_LOGO, IDC_STATUS_TEXT, IDC_DOCUMENT_NAME, IDC_CANCEL_JOB, IDC_OPTIONS, IDC_PANEL_CLOSE})
+        EXPECT_FALSE(GetUpdateRect(GetDlgItem(panel, id), nullptr, FALSE)) << "control " << id;
+    PumpMonitorMessages();
+    EXPECT_GE(framePaints, 1) << "the caption shows the new class icon";
+    EXPECT_FALSE(GetUpdateRect(panel, nullptr, FALSE));
 }
 
 TEST(ProgressBarInProcess, GreenRunsFromTheInnerLeftEdgeForItsShare)

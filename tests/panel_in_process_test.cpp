@@ -46,7 +46,9 @@ TEST(PanelFonts, EveryResetReleasesTheFontItReplaces)
     DestroyWindow(monitorState.mainWindow);
 }
 
-TEST(PanelColoursInProcess, PicturesAndPanelFollowANewButtonFace)
+// The first paint prepares the pictures with the button face of its time;
+// a face changed afterwards must still show in their background.
+TEST(PanelColoursInProcess, PicturesPreparedAtTheFirstPaintFollowANewButtonFace)
 {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     ASSERT_TRUE(RegisterMainClass(instance, "LUMEVIEW_IN_TEST"));
@@ -59,6 +61,8 @@ TEST(PanelColoursInProcess, PicturesAndPanelFollowANewButtonFace)
 
     INT element = COLOR_BTNFACE;
     COLORREF original = GetSysColor(COLOR_BTNFACE);
+    RECT drawn = ClientRectOnScreen(GetDlgItem(panel, IDC_DEVICE_PICTURE));
+    ASSERT_EQ(original, ScreenImage(drawn).At(drawn.left, drawn.bottom - 1)) << "the first paint drew the picture";
     COLORREF changed = RGB(200, 180, 120);
     ASSERT_TRUE(SetSysColors(1, &element, &changed));
     SendMessageA(monitorState.mainWindow, WM_SYSCOLORCHANGE, 0, 0);

@@ -17,7 +17,6 @@
 
 static const DWORD kBeepFrequency = 8000;
 static const DWORD kBeepMilliseconds = 500;
-static const int kShownTextSize = 512;
 
 int ApplyShowPolicy(HWND window, unsigned reason)
 {
@@ -31,13 +30,7 @@ int ApplyShowPolicy(HWND window, unsigned reason)
 // was a third of the cost of a repeated report.
 static void SetStatusText(const char* text)
 {
-    int length = GetWindowTextLengthA(monitorState.statusText);
-    if (length == static_cast<int>(strlen(text)) && length < kShownTextSize) {
-        char shown[kShownTextSize];
-        if (GetWindowTextA(monitorState.statusText, shown, sizeof shown) == length && strcmp(shown, text) == 0)
-            return;
-    }
-    SetWindowTextA(monitorState.statusText, text);
+    SetTextUnlessShown(monitorState.statusText, text);
 }
 
 // Every matching row shows the window; the first with a text ends the walk.
@@ -55,21 +48,20 @@ static void ShowReportText(HWND window, WPARAM category, LPARAM code)
 }
 
 // Where the last hand-back of the focus left it, when that hand-back moved
-// nothing. While the focus stays there and the panel's first tab stop is
-// the same, another hand-back would move nothing either; it would still
-// cost two focus changes and a button repaint on every report.
+// nothing. While the focus stays there and the panel's controls keep their
+// states, another hand-back would move nothing either; it would still cost
+// two focus changes and a button repaint on every report.
 static HWND settledFocus = nullptr;
-static HWND settledFirstTabStop = nullptr;
+static unsigned settledControlChanges = 0;
 
 static void GiveFocusToPanel()
 {
     HWND focus = GetFocus();
-    HWND firstTabStop = GetNextDlgTabItem(monitorState.panel, nullptr, FALSE);
-    if (focus && focus == settledFocus && firstTabStop == settledFirstTabStop)
+    if (focus && focus == settledFocus && settledControlChanges == panelControlChanges)
         return;
     SetFocus(monitorState.panel);
     settledFocus = GetFocus() == focus ? focus : nullptr;
-    settledFirstTabStop = firstTabStop;
+    settledControlChanges = panelControlChanges;
 }
 
 static LRESULT OnStatusReport(HWND window, WPARAM category, LPARAM code)
@@ -101,19 +93,41 @@ static LRESULT OnOperation(HWND window, WPARAM wParam)
     return 1;
 }
 
+// Loaded at the first change to their state. They are shared icons, which
+// the system keeps for the life of the module.
+static HICON WindowIcon(WPARAM state)
+{
+    static const WORD iconIds[] = {IDI_DEVICE_READY, IDI_DEVICE_WARNING, IDI_DEVICE_ERROR};
+    static HICON icons[sizeof iconIds / sizeof iconIds[0]];
+    if (!icons[state])
+        icons[state] = LoadIconA(monitorState.instance, MAKEINTRESOURCEA(iconIds[state]));
+    return icons[state];
+}
+
+// Only the caption shows the class icon: the band above the client area,
+// with the window's frame, is all that is redrawn.
+static void RedrawCaption(HWND window)
+{
+    RECT frame;
+    if (!GetWindowRect(window, &frame))
+        return;
+    RECT above = {-(frame.right - frame.left), -(frame.bottom - frame.top), frame.right - frame.left, 0};
+    RedrawWindow(window, &above, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
+}
+
 static LRESULT OnSetState(WPARAM state)
 {
-    static const WORD stateIcons[] = {IDI_DEVICE_READY, IDI_DEVICE_WARNING, IDI_DEVICE_ERROR};
     if (state == static_cast<WPARAM>(monitorState.deviceState))
         return 1;
     if (!IsDeviceState(state))
         return 0;
     monitorState.deviceState = static_cast<DeviceState>(state);
-    HICON icon = LoadIconA(monitorState.instance, MAKEINTRESOURCEA(stateIcons[state]));
+    HICON icon = WindowIcon(state);
     if (!icon)
         return 0;
-    if (!InvalidateRect(monitorState.panel, nullptr, TRUE))
+    if (!monitorState.panel)
         return 0;
+    InvalidateStatePictures();
     // The small icon is given too: a class without one has a small copy
     // derived at every change of its icon, and Wine never frees that copy.
     SetClassLongPtrA(monitorState.mainWindow, GCLP_HICONSM, reinterpret_cast<LONG_PTR>(icon));
@@ -124,7 +138,7 @@ static LRESULT OnSetState(WPARAM state)
         ShowWindow(monitorState.mainWindow, SW_SHOWNA);
     } else {
         // The caption keeps the old icon until its frame is drawn again.
-        RedrawWindow(monitorState.mainWindow, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+        RedrawCaption(monitorState.mainWindow);
     }
     return 1;
 }
@@ -159,10 +173,13 @@ static LRESULT OnShow()
     if (IsIconic(window))
         return 1;
     ShowWindow(window, SW_SHOW);
-    if (monitorState.platformId != VER_PLATFORM_WIN32s)
-        SetForegroundWindow(window);
-    else
+    // Asking costs the window server less than a request that changes nothing.
+    if (monitorState.platformId != VER_PLATFORM_WIN32s) {
+        if (GetForegroundWindow() != window)
+            SetForegroundWindow(window);
+    } else {
         SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    }
     return 1;
 }
 

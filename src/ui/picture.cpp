@@ -72,54 +72,97 @@ static void DrawBits(HWND control, HDC dc, const void* pixels, const BITMAPINFO*
                   0, 0, client.right, client.bottom, pixels, info, DIB_RGB_COLORS, SRCCOPY);
 }
 
-// Draws through a copy of the header and colour table in which the key
-// entry is the button face. A longer header is copied as its first part,
-// which is all an uncompressed palette bitmap needs.
-static void DrawWithKeyReplaced(HWND control, HDC dc, const BYTE* bits, DWORD pixelOffset)
-{
+// A bitmap resource made ready to draw: its pixels where the module holds
+// them, and for a keyed bitmap a copy of its header and colour table whose
+// key entry is the button face it was last drawn with. Preparing is done
+// once per bitmap; only a change of the button face touches the copy again.
+struct PreparedPicture {
+    int bitmapId;
+    const BYTE* bits;   // the resource, mapped for the life of the module
+    DWORD pixelOffset;  // 0: nothing that can be drawn
+    bool keyed;
+    BYTE key;
+    COLORREF keyedFace;
     struct {
         BITMAPINFOHEADER header;
         RGBQUAD colours[kKeyedColours];
-    } copy;
-    const BITMAPINFOHEADER* header = reinterpret_cast<const BITMAPINFOHEADER*>(bits);
-    CopyMemory(&copy.header, bits, kInfoHeaderSize);
-    CopyMemory(copy.colours, bits + header->biSize, pixelOffset - header->biSize);
-    copy.header.biSize = kInfoHeaderSize;
-    BYTE key = bits[pixelOffset];
-    COLORREF face = GetSysColor(COLOR_BTNFACE);
-    copy.colours[key].rgbBlue = GetBValue(face);
-    copy.colours[key].rgbGreen = GetGValue(face);
-    copy.colours[key].rgbRed = GetRValue(face);
-    copy.colours[key].rgbReserved = 0;
-    DrawBits(control, dc, bits + pixelOffset, reinterpret_cast<const BITMAPINFO*>(&copy));
+    } info;
+};
+
+// One place for each bitmap the panel draws; a further one is prepared
+// anew at each paint rather than evicting another.
+static const int kPreparedPictures = 8;
+static PreparedPicture preparedPictures[kPreparedPictures];
+static int preparedCount = 0;
+
+static void KeyInFace(PreparedPicture* picture, COLORREF face)
+{
+    RGBQUAD& entry = picture->info.colours[picture->key];
+    entry.rgbBlue = GetBValue(face);
+    entry.rgbGreen = GetGValue(face);
+    entry.rgbRed = GetRValue(face);
+    entry.rgbReserved = 0;
+    picture->keyedFace = face;
 }
 
-// Draws only what lies inside the resource and can be drawn as it was
-// meant; anything else is skipped.
-static void DrawBitmapResource(HWND control, HDC dc, const BYTE* bits, DWORD resourceSize)
+// Copies a keyed bitmap's header and colour table; a longer header is
+// copied as its first part, which is all an uncompressed palette bitmap
+// needs. Anything else is drawn as it is, if it can be drawn as it was
+// meant.
+static bool Prepare(PreparedPicture* picture, int bitmapId)
 {
-    DWORD offset = KeyedBitmapPixelOffset(bits, resourceSize);
-    if (offset) {
-        DrawWithKeyReplaced(control, dc, bits, offset);
-        return;
+    HRSRC found = FindResourceA(monitorState.instance, MAKEINTRESOURCEA(bitmapId), RT_BITMAP);
+    HGLOBAL loaded = found ? LoadResource(monitorState.instance, found) : nullptr;
+    const BYTE* bits = loaded ? static_cast<const BYTE*>(LockResource(loaded)) : nullptr;
+    if (!bits)
+        return false;
+    DWORD resourceSize = SizeofResource(monitorState.instance, found);
+    picture->bitmapId = bitmapId;
+    picture->bits = bits;
+    picture->pixelOffset = KeyedBitmapPixelOffset(bits, resourceSize);
+    picture->keyed = picture->pixelOffset != 0;
+    if (picture->keyed) {
+        const BITMAPINFOHEADER* header = reinterpret_cast<const BITMAPINFOHEADER*>(bits);
+        CopyMemory(&picture->info.header, bits, kInfoHeaderSize);
+        CopyMemory(picture->info.colours, bits + header->biSize, picture->pixelOffset - header->biSize);
+        picture->info.header.biSize = kInfoHeaderSize;
+        picture->key = bits[picture->pixelOffset];
+        KeyInFace(picture, GetSysColor(COLOR_BTNFACE));
+    } else if (resourceSize >= kInfoHeaderSize) {
+        picture->pixelOffset =
+            PackedBitmapPixelOffset(reinterpret_cast<const BITMAPINFOHEADER*>(bits), resourceSize);
     }
-    if (resourceSize < kInfoHeaderSize)
-        return;
-    const BITMAPINFOHEADER* header = reinterpret_cast<const BITMAPINFOHEADER*>(bits);
-    offset = PackedBitmapPixelOffset(header, resourceSize);
-    if (offset)
-        DrawBits(control, dc, bits + offset, reinterpret_cast<const BITMAPINFO*>(bits));
+    return true;
+}
+
+static PreparedPicture* PreparedFor(int bitmapId, PreparedPicture* spare)
+{
+    for (int i = 0; i < preparedCount; ++i) {
+        if (preparedPictures[i].bitmapId == bitmapId)
+            return &preparedPictures[i];
+    }
+    PreparedPicture* picture = preparedCount < kPreparedPictures ? &preparedPictures[preparedCount] : spare;
+    if (!Prepare(picture, bitmapId))
+        return nullptr;
+    if (picture != spare)
+        ++preparedCount;
+    return picture;
 }
 
 void DrawKeyedBitmap(HWND control, HDC dc, PAINTSTRUCT* paint, int bitmapId)
 {
-    HRSRC found = FindResourceA(monitorState.instance, MAKEINTRESOURCEA(bitmapId), RT_BITMAP);
-    HGLOBAL loaded = found ? LoadResource(monitorState.instance, found) : nullptr;
-    if (loaded) {
-        const BYTE* bits = static_cast<const BYTE*>(LockResource(loaded));
-        if (bits)
-            DrawBitmapResource(control, dc, bits, SizeofResource(monitorState.instance, found));
-        FreeResource(loaded);
+    PreparedPicture spare;
+    PreparedPicture* picture = PreparedFor(bitmapId, &spare);
+    if (picture && picture->pixelOffset) {
+        const BYTE* pixels = picture->bits + picture->pixelOffset;
+        if (picture->keyed) {
+            COLORREF face = GetSysColor(COLOR_BTNFACE);
+            if (face != picture->keyedFace)
+                KeyInFace(picture, face);
+            DrawBits(control, dc, pixels, reinterpret_cast<const BITMAPINFO*>(&picture->info));
+        } else {
+            DrawBits(control, dc, pixels, reinterpret_cast<const BITMAPINFO*>(picture->bits));
+        }
     }
     EndPaint(control, paint);
 }

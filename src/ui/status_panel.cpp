@@ -3,6 +3,7 @@
 #include "ui/status_panel.h"
 
 #include <stdio.h>
+#include <string.h>
 
 #include "protocol/lvwm_messages.h"
 #include "protocol/monitor_state.h"
@@ -19,6 +20,7 @@ static const COLORREF kStatusBackColour = RGB(0, 0, 0);
 static const int kStatusFontPoints = 7;
 static const int kStatusFontDpi = 90;  // fixed, whatever the display's resolution
 static const int kPagesLineSize = 256;
+static const int kShownTextSize = 512;
 
 // The status font made by the last reset; the one before it is released
 // once the control holds its successor.
@@ -69,6 +71,31 @@ static const StatePictures& PicturesForState()
     return kPictures[monitorState.deviceState];
 }
 
+// The controls that every paint draws or hides, looked up once: under Wine
+// each look-up by id asks the window server for the panel's children.
+static struct {
+    HWND logo;
+    HWND devicePicture;
+    HWND stateIcon;
+    HWND queueButton;
+    HWND properties;
+    HWND documentLabel;
+    HWND pagesLabel;
+    HWND percentLabel;
+} panelControls;
+
+// Loaded at the first paint that shows them. They are shared icons, which
+// the system keeps for the life of the module.
+static HICON stateIcons[sizeof kPictures / sizeof kPictures[0]];
+
+static HICON StateIcon()
+{
+    HICON& icon = stateIcons[monitorState.deviceState];
+    if (!icon)
+        icon = LoadIconA(monitorState.instance, MAKEINTRESOURCEA(PicturesForState().stateIcon));
+    return icon;
+}
+
 void SetControlFont(HWND control, int height, int width, int escapement, int orientation,
                     int weight, DWORD italic, DWORD underline, DWORD strikeOut, DWORD charSet,
                     DWORD outputPrecision, DWORD clipPrecision, DWORD quality,
@@ -106,14 +133,25 @@ int ResetPanel()
     return 1;
 }
 
+void SetTextUnlessShown(HWND control, const char* text)
+{
+    int length = GetWindowTextLengthA(control);
+    if (length == static_cast<int>(strlen(text)) && length < kShownTextSize) {
+        char shown[kShownTextSize];
+        if (GetWindowTextA(control, shown, sizeof shown) == length && strcmp(shown, text) == 0)
+            return;
+    }
+    SetWindowTextA(control, text);
+}
+
 int ShowPageProgress(LONG done, LONG total)
 {
     if (ProgressHasCounts(done, total)) {
         char line[kPagesLineSize];
         snprintf(line, sizeof line, "%ld %s %ld", static_cast<long>(done), "de", static_cast<long>(total));
-        SetWindowTextA(monitorState.pagesText, line);
+        SetTextUnlessShown(monitorState.pagesText, line);
     } else {
-        SetWindowTextA(monitorState.pagesText, "");
+        SetTextUnlessShown(monitorState.pagesText, "");
     }
 
     // Without its control there is nothing to draw on (GetDC would give the screen).
@@ -138,15 +176,27 @@ static void SetCaption(HWND panel, int id, const char* caption)
     SetWindowTextA(GetDlgItem(panel, id), caption);
 }
 
-static INT_PTR OnInitDialog(HWND panel)
+static void KeepControls(HWND panel)
 {
     monitorState.panel = panel;
     monitorState.statusText = GetDlgItem(panel, IDC_STATUS_TEXT);
     monitorState.documentName = GetDlgItem(panel, IDC_DOCUMENT_NAME);
     monitorState.pagesText = GetDlgItem(panel, IDC_PAGES_TEXT);
     monitorState.progressBar = GetDlgItem(panel, IDC_PROGRESS_BAR);
-    HWND queueButton = GetDlgItem(panel, IDC_QUEUE_BUTTON);
     monitorState.cancelJobButton = GetDlgItem(panel, IDC_CANCEL_JOB);
+    panelControls.logo = GetDlgItem(panel, IDC_LOGO);
+    panelControls.devicePicture = GetDlgItem(panel, IDC_DEVICE_PICTURE);
+    panelControls.stateIcon = GetDlgItem(panel, IDC_STATE_ICON);
+    panelControls.queueButton = GetDlgItem(panel, IDC_QUEUE_BUTTON);
+    panelControls.properties = GetDlgItem(panel, IDC_PROPERTIES);
+    panelControls.documentLabel = GetDlgItem(panel, IDC_DOCUMENT_LABEL);
+    panelControls.pagesLabel = GetDlgItem(panel, IDC_PAGES_LABEL);
+    panelControls.percentLabel = GetDlgItem(panel, IDC_PERCENT_LABEL);
+}
+
+static INT_PTR OnInitDialog(HWND panel)
+{
+    KeepControls(panel);
 
     SetCaption(panel, IDC_PANEL_CLOSE, "Fermer");
     SetCaption(panel, IDC_PANEL_HELP, "Aide");
@@ -161,7 +211,7 @@ static INT_PTR OnInitDialog(HWND panel)
 
     // The driver may offer its own queue viewer.
     if (DriverOffersQueueViewer())
-        EnableWindow(queueButton, TRUE);
+        EnableWindow(panelControls.queueButton, TRUE);
 
     ResetPanel();
     return 0;
@@ -169,9 +219,8 @@ static INT_PTR OnInitDialog(HWND panel)
 
 // Opens the control's own paint cycle so the static control does not paint
 // over the picture afterwards.
-static void PaintPicture(HWND panel, int controlId, int bitmapId)
+static void PaintPicture(HWND control, int bitmapId)
 {
-    HWND control = GetDlgItem(panel, controlId);
     if (!control)
         return;
     PAINTSTRUCT paint;
@@ -180,52 +229,79 @@ static void PaintPicture(HWND panel, int controlId, int bitmapId)
         DrawKeyedBitmap(control, dc, &paint, bitmapId);
 }
 
-static void PaintStateIcon(HWND panel)
+static void PaintStateIcon()
 {
-    HWND control = GetDlgItem(panel, IDC_STATE_ICON);
+    HWND control = panelControls.stateIcon;
     if (!control)
         return;
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(control, &paint);
     if (!dc)
         return;
-    HICON icon = LoadIconA(monitorState.instance, MAKEINTRESOURCEA(PicturesForState().stateIcon));
+    HICON icon = StateIcon();
     if (icon)
         DrawIcon(dc, 0, 0, icon);
     EndPaint(control, &paint);
 }
 
-static void HideControl(HWND panel, int id)
+// A control already in the wanted state is left alone: disabling asks the
+// window server where the focus is, even when nothing changes.
+unsigned panelControlChanges = 0;
+
+static void SetEnabled(HWND control, bool enabled)
 {
-    ShowWindow(GetDlgItem(panel, id), SW_HIDE);
+    if (control && (IsWindowEnabled(control) != FALSE) != enabled) {
+        EnableWindow(control, enabled);
+        ++panelControlChanges;
+    }
+}
+
+static void HideControl(HWND control)
+{
+    if (control && (GetWindowLongPtrA(control, GWL_STYLE) & WS_VISIBLE)) {
+        ShowWindow(control, SW_HIDE);
+        ++panelControlChanges;
+    }
 }
 
 // The queue, properties, pages and progress controls stay out of sight.
-static void ApplyControlStates(HWND panel)
+static void ApplyControlStates()
 {
-    EnableWindow(monitorState.cancelJobButton, monitorState.jobWindow != nullptr);
+    SetEnabled(monitorState.cancelJobButton, monitorState.jobWindow != nullptr);
     if (monitorState.platformId == VER_PLATFORM_WIN32s) {
-        HideControl(panel, IDC_DOCUMENT_LABEL);
-        HideControl(panel, IDC_DOCUMENT_NAME);
+        HideControl(panelControls.documentLabel);
+        HideControl(monitorState.documentName);
     }
-    EnableWindow(GetDlgItem(panel, IDC_QUEUE_BUTTON), FALSE);
-    EnableWindow(GetDlgItem(panel, IDC_PROPERTIES), FALSE);
-    static const int hidden[] = {IDC_QUEUE_BUTTON, IDC_PROPERTIES, IDC_PAGES_LABEL,
-                                 IDC_PAGES_TEXT, IDC_PERCENT_LABEL, IDC_PROGRESS_BAR};
-    for (int id : hidden)
-        HideControl(panel, id);
+    SetEnabled(panelControls.queueButton, false);
+    SetEnabled(panelControls.properties, false);
+    const HWND hidden[] = {panelControls.queueButton, panelControls.properties, panelControls.pagesLabel,
+                           monitorState.pagesText, panelControls.percentLabel, monitorState.progressBar};
+    for (HWND control : hidden)
+        HideControl(control);
+}
+
+void InvalidateStatePictures()
+{
+    const HWND controls[] = {panelControls.devicePicture, panelControls.stateIcon};
+    for (HWND control : controls) {
+        RECT area;
+        if (control && GetWindowRect(control, &area)) {
+            MapWindowPoints(nullptr, monitorState.panel, reinterpret_cast<POINT*>(&area), 2);
+            InvalidateRect(monitorState.panel, &area, TRUE);
+        }
+    }
 }
 
 static INT_PTR OnPaint(HWND panel)
 {
     PaintGuard guard(panel);
     const StatePictures& pictures = PicturesForState();
-    PaintPicture(panel, IDC_LOGO, IDB_LOGO);
-    PaintPicture(panel, IDC_DEVICE_PICTURE,
+    PaintPicture(panelControls.logo, IDB_LOGO);
+    PaintPicture(panelControls.devicePicture,
                  monitorState.printerNameMode ? pictures.deviceWithFeeder : pictures.device);
-    PaintStateIcon(panel);
+    PaintStateIcon();
     ShowPageProgress(monitorState.pagesDone, monitorState.pagesTotal);
-    ApplyControlStates(panel);
+    ApplyControlStates();
     return 0;
 }
 
