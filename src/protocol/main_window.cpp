@@ -3,7 +3,6 @@
 #include "protocol/main_window.h"
 
 #include <mmsystem.h>
-#include <string.h>
 
 #include "protocol/lvwm_messages.h"
 #include "protocol/monitor_state.h"
