@@ -244,10 +244,10 @@ static void PaintStateIcon()
     EndPaint(control, &paint);
 }
 
-// A control already in the wanted state is left alone: disabling asks the
-// window server where the focus is, even when nothing changes.
 unsigned panelControlChanges = 0;
 
+// A control already in the wanted state is left alone: disabling asks the
+// window server where the focus is, even when nothing changes.
 static void SetEnabled(HWND control, bool enabled)
 {
     if (control && (IsWindowEnabled(control) != FALSE) != enabled) {
