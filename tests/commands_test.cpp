@@ -126,18 +126,55 @@ TEST(PanelCommandsQueue, PrinterNameModeTakesTheViewerOfThePrintersSectionAsStor
             monitor.WriteIni(ModeSettings(1) + "QueueExe=monq.exe /after\r\n");
             Click(monitor.Control(IDC_QUEUE_BUTTON));
             std::string log = WaitForRecorderLog(monitor.directory + "monq.exe", ++monLines);
-            EXPECT_EQ("monq.exe /after", LastLine(log));
+            EXPECT_EQ(monitor.directory + "monq.exe /after", LastLine(log));
             EXPECT_EQ(ownLines, LineCount(ReadFileBytes(RecorderLogPath(monitor.directory + "ownq.exe"))));
             continue;
         }
         size_t& lines = std::string(c.started) == "monq.exe" ? monLines : ownLines;
         std::string log = WaitForRecorderLog(monitor.directory + c.started, ++lines);
         ASSERT_EQ(lines, LineCount(log));
-        EXPECT_EQ(c.line, LastLine(log));
+        // A program named without a folder is the one beside the monitor.
+        EXPECT_EQ(monitor.directory + c.line, LastLine(log));
     }
     Sleep(300);
     EXPECT_EQ(monLines, LineCount(ReadFileBytes(RecorderLogPath(monitor.directory + "monq.exe"))));
     EXPECT_EQ(ownLines, LineCount(ReadFileBytes(RecorderLogPath(monitor.directory + "ownq.exe"))));
+    WithdrawPrinterName();
+}
+
+// Which program the command names is decided at the press: a viewer
+// installed after the start runs, and one named without a folder is looked
+// for beside the monitor, never in the folder it was started from.
+TEST(PanelCommandsQueue, ViewerIsLookedForAtThePressBesideTheMonitorOnly)
+{
+    PublishPrinterName("Bureau 12");
+    MonitorCopy monitor(Platform::NT, "queue_at_press", "moniteur");
+    monitor.currentFolder = TestWorkDir();
+    std::string decoy = TestWorkDir() + "lateq.exe";
+    std::string viewer = monitor.directory + "lateq.exe";
+    ASSERT_TRUE(InstallRecorder(decoy));
+    monitor.WriteIni(ModeSettings(1) + "QueueExe=lateq.exe /a\r\n[Bureau 12]\r\nDevice Name=Bureau 12\r\n"
+                     "QueueExe=lateq.exe /p\r\n");
+    auto pressQueue = [&] {
+        Offer(monitor.Control(IDC_QUEUE_BUTTON));
+        Click(monitor.Control(IDC_QUEUE_BUTTON));
+    };
+    for (const char* commandLine : {"job", "/P job"}) {
+        SCOPED_TRACE(commandLine);
+        DeleteFileA(viewer.c_str());
+        ASSERT_NE(nullptr, monitor.StartAndWait(commandLine));
+        pressQueue();
+        ASSERT_TRUE(InstallRecorder(viewer));
+        pressQueue();
+        size_t lines = std::string(commandLine) == "job" ? 1 : 2;
+        std::string log = WaitForRecorderLog(viewer, lines);
+        EXPECT_EQ(lines, LineCount(log));
+        EXPECT_EQ(viewer + (lines == 1 ? " /a" : " /p"), LastLine(log));
+        EXPECT_EQ(1, monitor.Send(LVWM_APPCLOSE));
+        EXPECT_EQ(0u, monitor.WaitForExit());
+    }
+    Sleep(300);
+    EXPECT_FALSE(FileExists(RecorderLogPath(decoy))) << ReadFileBytes(RecorderLogPath(decoy));
     WithdrawPrinterName();
 }
 

@@ -89,6 +89,29 @@ TEST(CommandLineRule, ProgramQuotedArgumentsAsWrittenNothingWhenItDoesNotFit)
     }
 }
 
+TEST(CommandLineRule, QueueCommandIsDecidedWithinTheMonitorsFolderOrByAFullPath)
+{
+    ExistingPrograms() = {"D:\\Outils.exe", "D:\\Outils Brevik\\fileq.exe", "C:\\Program Files\\q.exe", "monq.exe"};
+    const char* folder = "D:\\Outils Brevik\\";
+    const struct {
+        const char* queueCommand;
+        const char* line;  // empty: nothing to run
+    } cases[] = {
+        {"D:\\Outils Brevik\\fileq.exe /a", "\"D:\\Outils Brevik\\fileq.exe\" /a"},
+        {"D:\\Outils Brevik\\absent.exe /a", ""},  // never the shorter D:\Outils
+        {"fileq.exe /a", "\"D:\\Outils Brevik\\fileq.exe\" /a"},
+        {"monq.exe /m", ""},  // not beside the monitor: no search elsewhere
+        {"\"C:\\Program Files\\q.exe\" /a", "\"C:\\Program Files\\q.exe\" /a"},
+        {"C:\\Program Files\\q.exe /a", "\"C:\\Program Files\\q.exe\" /a"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.queueCommand);
+        char line[260] = "untouched";
+        EXPECT_EQ(*c.line != '\0', QueueCommandLine(line, sizeof line, c.queueCommand, folder, InExistingPrograms));
+        EXPECT_STREQ(c.line, line);
+    }
+}
+
 TEST(ModulePathRule, FailedOrCutPathIsNoPath)
 {
     const struct {
@@ -151,11 +174,16 @@ TEST(CommandsFromAFolderWithBlanks, QueueViewerRunsQuotedNeverTheShorterPath)
     EXPECT_EQ(2u, LineCount(ReadFileBytes(RecorderLogPath(viewer))));
 }
 
-TEST(SecondStart, HungRunningCopyHoldsTheNewStartOnlySoLong)
+// A copy that is only busy (a long alert sound) is as still as a hung one
+// until it reads again; then it shows itself.
+TEST(SecondStart, HungRunningCopyHoldsTheNewStartOnlySoLongAndShowsItselfOnceFree)
 {
     MonitorCopy monitor(Platform::NT, "hung_copy");
     monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=1\r\n");
-    ASSERT_NE(nullptr, monitor.StartAndWait());
+    ASSERT_TRUE(monitor.Start("", SW_HIDE));
+    ASSERT_TRUE(Eventually([&] { return (monitor.window = monitor.FindMainWindow()) != nullptr; }));
+    ASSERT_EQ(1, monitor.Send(LVWM_SETSTATE, Ready)) << "start-up has ended";
+    ASSERT_FALSE(IsWindowVisible(monitor.window));
     ASSERT_NE(static_cast<DWORD>(-1), SuspendThread(monitor.process.hThread));
 
     STARTUPINFOA startup = {};
@@ -179,6 +207,44 @@ TEST(SecondStart, HungRunningCopyHoldsTheNewStartOnlySoLong)
     EXPECT_EQ(0u, code);
     EXPECT_LT(elapsed, 10000u);
     EXPECT_EQ(1, monitor.Send(LVWM_SETSTATE, Ready)) << "the first copy goes on once free";
+    EXPECT_TRUE(Eventually([&] { return IsWindowVisible(monitor.window) != FALSE; }))
+        << "the second start's request was lost";
+}
+
+// A path or file name that does not fit its 260 bytes is refused, never
+// cut to a name of another file.
+TEST(PathSettings, ValuesThatDoNotFitAreRefusedNotCut)
+{
+    const std::string directory = "C:\\Tools\\";
+    std::string iniPath = TestWorkDir() + "paths.INI";
+    lstrcpynA(appSettings.settingsPath, iniPath.c_str(), sizeof appSettings.settingsPath);
+    lstrcpynA(appSettings.exeDirectory, directory.c_str(), sizeof appSettings.exeDirectory);
+    const size_t joinable = 259 - directory.size();
+    const struct {
+        const char* key;
+        size_t length;
+        char (AppSettings::*field)[kPathSize];
+        std::string expected;  // with the value written as `v`
+    } cases[] = {
+        {"EngssHelp", joinable, &AppSettings::helpFilePath, directory + "v"},
+        {"EngssHelp", joinable + 1, &AppSettings::helpFilePath, ""},
+        {"EngssHelp", 300, &AppSettings::helpFilePath, directory},  // as if absent
+        {"Soundfile", 259, &AppSettings::soundFile, "v"},
+        {"Soundfile", 260, &AppSettings::soundFile, ""},
+        {"QueueExe", joinable, &AppSettings::queueCommand, directory + "v"},
+        {"QueueExe", joinable + 1, &AppSettings::queueCommand, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.key) + " of " + std::to_string(c.length));
+        std::string value(c.length, 'h');
+        WriteFileBytes(iniPath, "[Status Monitor]\r\n" + std::string(c.key) + "=" + value + "\r\n");
+        LoadPathSettings();
+        std::string expected = c.expected;
+        size_t at = expected.find('v');
+        if (at != std::string::npos)
+            expected.replace(at, 1, value);
+        EXPECT_EQ(expected, appSettings.*c.field);
+    }
 }
 
 TEST(OptionsRequests, SecondRequestWhileOpenDoesNothing)

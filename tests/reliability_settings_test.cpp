@@ -287,7 +287,7 @@ TEST(ReliabilityRegistry, PrinterIdentityNeedsTwoCharactersAndCutsTheDefaultAtIt
         Click(monitor.Control(IDC_QUEUE_BUTTON));
         std::string log = WaitForRecorderLog(monitor.directory + "q.exe", ++lines);
         ASSERT_EQ(lines, static_cast<size_t>(std::count(log.begin(), log.end(), '\n')));
-        EXPECT_EQ(std::string("q.exe ") + c.section + "\n", log.substr(log.rfind('\n', log.size() - 2) + 1));
+        EXPECT_EQ(monitor.directory + "q.exe " + c.section + "\n", log.substr(log.rfind('\n', log.size() - 2) + 1));
     }
     WithdrawPrinterName();
 }
@@ -352,4 +352,26 @@ TEST(ReliabilityRegistry, DocumentNameOfSixtyFourMegabytesLeavesMemoryFlat)
     EXPECT_LE(end.peakWorkingSet, start.peakWorkingSet + kMemoryBound) << "the value was held in memory";
     EXPECT_LE(workingSet.MedianStep(), 64 * 1024.0);
     EXPECT_EQ(L"", monitor.ControlText(IDC_DOCUMENT_NAME));
+}
+
+// The printer name is refused unread as the document name is: one press
+// with a name of sixty-four megabytes neither holds nor copies it.
+TEST(ReliabilityRegistry, PrinterNameOfSixtyFourMegabytesIsRefusedUnread)
+{
+    const SIZE_T kMemoryBound = 4 * 1024 * 1024;
+    MonitorCopy monitor(Platform::NT, "printer_64mb");
+    std::string viewer = monitor.directory + "q.exe";
+    ASSERT_TRUE(InstallRecorder(viewer));
+    monitor.WriteIni(ModeSettings(1) + "QueueExe=q.exe /m\r\n");
+    DefaultPrinter fallback("Atelier,winspool,LPT1:");
+    ASSERT_NE(nullptr, monitor.StartAndWait("/P job"));
+    PublishPrinterName(std::string(64 * 1024 * 1024, 'p'));
+    ProcessMemory start = MemoryOf(monitor.process.hProcess);
+    ASSERT_NE(0u, start.workingSet) << "GetProcessMemoryInfo gave nothing";
+    Offer(monitor.Control(IDC_QUEUE_BUTTON));
+    Click(monitor.Control(IDC_QUEUE_BUTTON));
+    EXPECT_EQ(viewer + " /m\n", WaitForRecorderLog(viewer)) << "the default printer, without a section of its own";
+    ProcessMemory end = MemoryOf(monitor.process.hProcess);
+    EXPECT_LE(end.peakWorkingSet, start.peakWorkingSet + kMemoryBound) << "the value was copied";
+    WithdrawPrinterName();
 }

@@ -32,13 +32,19 @@ TEST(ExecutableNames, ClassDirectoryAndSettingsFromPath)
     }
 }
 
-TEST(ExecutableNames, EmptyPathGivesFallbackClassAndNoPaths)
+TEST(ExecutableNames, EmptyPathOrOneWhoseSettingsPathDoesNotFitGivesFallbackClassAndNoPaths)
 {
-    ExecutableNames names;
-    DeriveExecutableNames("", &names);
-    EXPECT_STREQ("Status Status Monitor", names.className);
-    EXPECT_STREQ("", names.exeDirectory);
-    EXPECT_STREQ("", names.settingsPath);
+    std::string folder = "C:\\" + std::string(250, 'd') + "\\";
+    // 259 characters each; the second has no extension to give way to ".INI".
+    for (std::string path : {std::string(), folder + "a.bee", folder + std::string(5, 'n')}) {
+        SCOPED_TRACE(path.size());
+        ExecutableNames names;
+        DeriveExecutableNames(path.c_str(), &names);
+        bool fits = path.size() > 0 && path.find('.') != std::string::npos;
+        EXPECT_STREQ(fits ? "A" : "Status Status Monitor", names.className);
+        EXPECT_EQ(fits ? folder : "", names.exeDirectory);
+        EXPECT_EQ(fits ? folder + "a.INI" : "", names.settingsPath);
+    }
 }
 
 TEST(LaunchRule, CommandLineByNotificationMode)
@@ -196,15 +202,24 @@ TEST(SettingTexts, OnlyZeroOneOrTwoAreWritten)
     EXPECT_STREQ("0", NotificationSettingText(-1));
 }
 
-TEST(JoinDirectory, CutsAtTheBuffer)
+TEST(JoinDirectory, RefusesWhatDoesNotFitTheBuffer)
 {
-    char target[260];
-    std::string longValue(300, 'x');
-    JoinDirectory(target, sizeof target, "C:\\Tools\\", longValue.c_str());
-    EXPECT_EQ(259u, strlen(target));
-    EXPECT_EQ(0, strncmp(target, "C:\\Tools\\xxx", 12));
-    JoinDirectory(target, sizeof target, "C:\\Tools\\", "help.hlp");
-    EXPECT_STREQ("C:\\Tools\\help.hlp", target);
+    const std::string directory = "C:\\Tools\\";
+    const struct {
+        std::string value;
+        bool fits;
+    } cases[] = {
+        {"help.hlp", true},
+        {std::string(259 - directory.size(), 'x'), true},
+        {std::string(260 - directory.size(), 'x'), false},
+        {std::string(300, 'x'), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.value.size());
+        char target[260] = "untouched";
+        EXPECT_EQ(c.fits, JoinDirectory(target, sizeof target, directory.c_str(), c.value.c_str()));
+        EXPECT_EQ(c.fits ? directory + c.value : "", target);
+    }
 }
 
 TEST(ProgressWidth, ProportionAndLimits)

@@ -12,9 +12,20 @@ static LONG ReadMonitorInt(const char* key)
     return static_cast<LONG>(GetPrivateProfileIntA(kStatusMonitor, key, 0, appSettings.settingsPath));
 }
 
+// A value longer than `size` - 1 characters is refused, read as empty: cut,
+// a path or a name would name another file or printer.
+static void ReadWholeString(const char* section, const char* key, char* target, DWORD size)
+{
+    char value[kPathSize + 1];
+    DWORD length = GetPrivateProfileStringA(section, key, "", value, sizeof value, appSettings.settingsPath);
+    if (length >= size || length >= sizeof value - 1)
+        value[0] = '\0';
+    lstrcpynA(target, value, static_cast<int>(size));
+}
+
 static void ReadMonitorString(const char* key, char* target, DWORD size)
 {
-    GetPrivateProfileStringA(kStatusMonitor, key, "", target, size, appSettings.settingsPath);
+    ReadWholeString(kStatusMonitor, key, target, size);
 }
 
 static void WriteMonitorString(const char* key, const char* value)
@@ -45,8 +56,9 @@ void LoadPathSettings()
 
     ReadMonitorString(kKeySoundFile, appSettings.soundFile, sizeof appSettings.soundFile);
 
+    // Which program the command names is decided when it runs.
     ReadMonitorString(kKeyQueueExe, value, sizeof value);
-    SetQueueCommand(appSettings.exeDirectory, value);
+    JoinDirectory(appSettings.queueCommand, sizeof appSettings.queueCommand, appSettings.exeDirectory, value);
 }
 
 bool ProgramFileExists(const char* path)
@@ -59,10 +71,9 @@ bool ProgramFileExists(const char* path)
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-void SetQueueCommand(const char* directory, const char* command)
+bool QueueCommandToRun(char* line, size_t size)
 {
-    QuotedCommandLine(appSettings.queueCommand, sizeof appSettings.queueCommand, directory, command,
-                      ProgramFileExists);
+    return QueueCommandLine(line, size, appSettings.queueCommand, appSettings.exeDirectory, ProgramFileExists);
 }
 
 // A printer has a section of its own once its Device Name has three
@@ -78,7 +89,7 @@ bool PrinterHasOwnSection(const char* printer)
 void ReadPrinterQueueCommand(const char* printer, char* out, DWORD size)
 {
     const char* section = PrinterHasOwnSection(printer) ? printer : kStatusMonitor;
-    GetPrivateProfileStringA(section, kKeyQueueExe, "", out, size, appSettings.settingsPath);
+    ReadWholeString(section, kKeyQueueExe, out, size);
 }
 
 void ReadDefaultPrinter(char* out, DWORD size)

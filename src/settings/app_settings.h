@@ -12,7 +12,7 @@ struct AppSettings {
     char exeDirectory[kPathSize];   // with its trailing '\'
     char helpFilePath[kPathSize];   // exeDirectory + EngssHelp
     char soundFile[kPathSize];      // Soundfile as stored
-    char queueCommand[kPathSize];   // exeDirectory + QueueExe
+    char queueCommand[kPathSize];   // exeDirectory + QueueExe, or with /P as stored
 };
 
 extern AppSettings appSettings;
@@ -28,10 +28,10 @@ void WriteIsIconSetting(const char* value);
 // Whether the printer's own section of the settings file counts.
 bool PrinterHasOwnSection(const char* printer);
 // QueueExe of the printer's own section, or of "Status Monitor" when it
-// has none, as stored.
+// has none, as stored; empty when it does not fit `size` bytes.
 void ReadPrinterQueueCommand(const char* printer, char* out, DWORD size);
 // The printer the properties command opens with /P when the printer has
-// no section of its own.
+// no section of its own; empty when it does not fit `size` bytes.
 void ReadDefaultPrinter(char* out, DWORD size);
 // Whether the driver's settings file asks for the print-queue button.
 bool DriverOffersQueueViewer();
@@ -40,9 +40,9 @@ bool DriverOffersQueueViewer();
 // finds, ".exe" added to a name without extension.
 bool ProgramFileExists(const char* path);
 
-// Puts the runnable line for `command` under `directory` into queueCommand;
-// empty when there is nothing to run.
-void SetQueueCommand(const char* directory, const char* command);
+// The command line that runs queueCommand now; false when there is
+// nothing to run.
+bool QueueCommandToRun(char* line, size_t size);
 
 // Name of the current printer (at most 255 characters); returns 1.
 int PrinterIdentity(char* out);

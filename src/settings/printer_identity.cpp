@@ -7,6 +7,24 @@
 
 #include "protocol/lvwm_messages.h"
 
+// Bytes the default value of `key` takes as stored, two a character on NT;
+// 0 when there is none. Only the size is asked: the ANSI call, even without
+// a buffer, copies a whole string value to convert it.
+static DWORD StoredDefaultValueSize(HKEY key)
+{
+    typedef LONG(WINAPI * QueryWide)(HKEY, LPCWSTR, LPDWORD, LPDWORD, LPBYTE, LPDWORD);
+    static QueryWide queryWide = reinterpret_cast<QueryWide>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("advapi32.dll"), "RegQueryValueExW")));
+    DWORD size = 0;
+    LONG result = queryWide ? queryWide(key, nullptr, nullptr, nullptr, nullptr, &size) : ERROR_CALL_NOT_IMPLEMENTED;
+    // The Windows 95 family stores ANSI and has the wide call as a stub only.
+    if (result == ERROR_CALL_NOT_IMPLEMENTED) {
+        size = 0;
+        result = RegQueryValueExA(key, nullptr, nullptr, nullptr, nullptr, &size);
+    }
+    return result == ERROR_SUCCESS ? size : 0;
+}
+
 // Closes a key of the print side on every way out.
 class RegistryKey {
 public:
@@ -20,37 +38,28 @@ public:
 
     HKEY Handle() const { return opened_ ? key_ : nullptr; }
 
-    // Reads the default value of `subkey`; false when missing or too long.
-    bool Read(const char* subkey, char* target, LONG size)
+    // Reads the key's default value into `target`, with the length read
+    // (its NUL counted) in `length`; false when missing, or when it cannot
+    // fit `size` bytes in either stored form, which is refused before the
+    // system copies it.
+    bool ReadDefault(char* target, LONG size, LONG* length)
     {
         if (!opened_)
             return false;
-        LONG length = size;
-        if (RegQueryValueA(key_, subkey, target, &length) != ERROR_SUCCESS)
+        DWORD stored = StoredDefaultValueSize(key_);
+        if (stored == 0 || stored > 2 * static_cast<DWORD>(size))
+            return false;
+        *length = size;
+        if (RegQueryValueA(key_, nullptr, target, length) != ERROR_SUCCESS)
             return false;
         // A value stored without its NUL still ends where the read ended.
-        target[length >= 0 && length < size ? length : size - 1] = '\0';
-        lastLength_ = length;
+        target[*length >= 0 && *length < size ? *length : size - 1] = '\0';
         return true;
     }
-
-    // Bytes of the largest value under the key, in the form the system
-    // stores (two bytes a character on NT); 0 when it cannot be asked.
-    DWORD LargestValueSize() const
-    {
-        DWORD largest = 0;
-        if (!opened_ || RegQueryInfoKeyA(key_, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                         nullptr, &largest, nullptr, nullptr) != ERROR_SUCCESS)
-            return 0;
-        return largest;
-    }
-
-    LONG LastLength() const { return lastLength_; }
 
 private:
     HKEY key_ = nullptr;
     bool opened_ = false;
-    LONG lastLength_ = 0;
 };
 
 // Builds "DeviceName\Status\Monitor" from the words of the section name.
@@ -71,9 +80,11 @@ int PrinterIdentity(char* out)
     char name[kPrinterNameSize];
     PrinterSubkey(subkey, sizeof subkey);
 
-    RegistryKey key(HKEY_CLASSES_ROOT, LV_REGISTRY_DOCUMENT_KEY);
+    RegistryKey document(HKEY_CLASSES_ROOT, LV_REGISTRY_DOCUMENT_KEY);
+    RegistryKey printer(document.Handle(), subkey);
+    LONG length = 0;
     // A name shorter than two characters is no name: use the default printer.
-    if (!key.Read(subkey, name, sizeof name) || key.LastLength() < 3) {
+    if (!printer.ReadDefault(name, sizeof name, &length) || length < 3) {
         GetProfileStringA("windows", "device", "", name, sizeof name);
         name[strcspn(name, ",\n")] = '\0';
     }
@@ -86,12 +97,9 @@ void ReadDocumentName(char* out, size_t size)
     out[0] = '\0';
     RegistryKey document(HKEY_CLASSES_ROOT, LV_REGISTRY_DOCUMENT_KEY);
     RegistryKey name(document.Handle(), LV_REGISTRY_DOCNAME);
-    // The system copies a whole string value to convert it, however little
-    // the caller asks for: a name that cannot fit the read buffer in either
-    // stored form is refused before it is read.
-    DWORD stored = name.LargestValueSize();
     char whole[kDocumentNameReadSize];
-    if (stored == 0 || stored > 2 * sizeof whole || !name.Read(nullptr, whole, sizeof whole))
+    LONG length = 0;
+    if (!name.ReadDefault(whole, sizeof whole, &length))
         return;
     // Longer than the panel's buffer: show its beginning rather than nothing.
     lstrcpynA(out, whole, static_cast<int>(size));

@@ -29,9 +29,13 @@ const char* IsIconOnExit(LONG closedByRequest, LONG notificationMode, bool minim
     return minimised ? "1" : "0";
 }
 
-void JoinDirectory(char* target, size_t size, const char* directory, const char* value)
+bool JoinDirectory(char* target, size_t size, const char* directory, const char* value)
 {
-    snprintf(target, size, "%s%s", directory, value);
+    int joined = snprintf(target, size, "%s%s", directory, value);
+    if (joined >= 0 && static_cast<size_t>(joined) < size)
+        return true;
+    target[0] = '\0';
+    return false;
 }
 
 static bool IsBlank(char c)
@@ -103,4 +107,22 @@ bool QuotedCommandLine(char* out, size_t size, const char* directory, const char
         return false;
     }
     return true;
+}
+
+static bool IsAbsolutePath(const char* path)
+{
+    if (path[0] == '"')
+        ++path;
+    bool drive = path[0] != '\0' && path[1] == ':' && (path[2] == '\\' || path[2] == '/');
+    bool network = path[0] == '\\' && path[1] == '\\';
+    return drive || network;
+}
+
+bool QueueCommandLine(char* out, size_t size, const char* queueCommand, const char* exeDirectory,
+                      ProgramCheck exists)
+{
+    size_t directoryLength = strlen(exeDirectory);
+    if (strncmp(queueCommand, exeDirectory, directoryLength) == 0)
+        return QuotedCommandLine(out, size, exeDirectory, queueCommand + directoryLength, exists);
+    return QuotedCommandLine(out, size, IsAbsolutePath(queueCommand) ? "" : exeDirectory, queueCommand, exists);
 }

@@ -15,8 +15,9 @@ const char* NotificationSettingText(LONG notificationMode);
 // "1" or "0": whether the window should come back minimised after exit.
 const char* IsIconOnExit(LONG closedByRequest, LONG notificationMode, bool minimised);
 
-// directory + value, cut to fit `size` bytes.
-void JoinDirectory(char* target, size_t size, const char* directory, const char* value);
+// directory + value; false, with `target` empty, when that does not fit
+// `size` bytes: a cut path names another file.
+bool JoinDirectory(char* target, size_t size, const char* directory, const char* value);
 
 // Whether `path` names a program that a command line could start.
 typedef bool (*ProgramCheck)(const char* path);
@@ -29,5 +30,13 @@ typedef bool (*ProgramCheck)(const char* path);
 // whole command when it holds no blank between words. False, with `out`
 // empty, when there is no program or the line does not fit `size` bytes.
 bool QuotedCommandLine(char* out, size_t size, const char* directory, const char* command, ProgramCheck exists);
+
+// The command line that runs the print-queue command `queueCommand`, read
+// when it runs, so that a viewer installed after the settings were loaded
+// is found. A command built under `exeDirectory` is decided within it; one
+// read as stored names its program by a full path, or by one relative to
+// `exeDirectory`, never to the current folder.
+bool QueueCommandLine(char* out, size_t size, const char* queueCommand, const char* exeDirectory,
+                      ProgramCheck exists);
 
 #endif

@@ -35,7 +35,13 @@ void DeriveExecutableNames(const char* modulePath, ExecutableNames* names)
     CopyBounded(names->className, sizeof names->className, path + index + 1);
     // The directory with its trailing '\': the first index + 1 characters.
     lstrcpynA(names->exeDirectory, path, static_cast<int>(index + 2));
-    snprintf(names->settingsPath, sizeof names->settingsPath, "%s.INI", path);
+    // A settings path that does not fit is no path, as a module path that
+    // does not fit is: cut, it would name another file.
+    int written = snprintf(names->settingsPath, sizeof names->settingsPath, "%s.INI", path);
+    if (written < 0 || static_cast<size_t>(written) >= sizeof names->settingsPath) {
+        DeriveExecutableNames("", names);
+        return;
+    }
     if (names->className[0] != '\0')
         CharUpperBuffA(names->className, static_cast<DWORD>(strlen(names->className)));
 }

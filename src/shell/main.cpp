@@ -12,6 +12,7 @@
 #include "shell/monitor_windows.h"
 #include "shell/shell.h"
 #include "shell/window_object.h"
+#include "ui/queued_send.h"
 
 static char windowClassName[kClassNameSize];
 
@@ -19,7 +20,7 @@ static char windowClassName[kClassNameSize];
 static const DWORD kStartTurnWaitMs = 10000;
 static const char kStartTurnSuffix[] = ".start";
 // How long a second start waits for the running copy to show itself.
-static const UINT kShowAnswerMs = 5000;
+static const DWORD kShowAnswerMs = 5000;
 
 // A start looks for a running copy and, finding none, makes its window; two
 // copies started at the same moment would both find none and both run. The
@@ -73,16 +74,16 @@ static void DeriveNames()
 }
 
 // A running copy is asked to show itself; no later start waits behind
-// this one, and this one waits for a hung copy (or another program's
-// window of the same class) only so long.
+// this one, and this one waits for a busy or hung copy (or another
+// program's window of the same class) only so long. A copy that was only
+// busy still shows itself once it reads again.
 static bool ForwardToRunningCopy(StartTurn* turn)
 {
     HWND running = FindWindowA(windowClassName, nullptr);
     if (!running)
         return false;
     turn->End();
-    DWORD_PTR ignored = 0;
-    SendMessageTimeoutA(running, LVWM_APPSHOW, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, kShowAnswerMs, &ignored);
+    SendQueued(running, LVWM_APPSHOW, 0, 0, kShowAnswerMs);
     return true;
 }
 

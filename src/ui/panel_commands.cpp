@@ -10,6 +10,7 @@
 #include "settings/app_settings.h"
 #include "ui/help_topics.h"
 #include "ui/options_dialog.h"
+#include "ui/queued_send.h"
 #include "ui/spooler.h"
 
 static const int kHelpCommandSize = 256;
@@ -56,48 +57,20 @@ static INT_PTR ShowStateHelp(HWND panel)
     return 1;
 }
 
-// With /P the viewer is read afresh from the printer's section, as stored,
-// without the program's directory. An empty command has nothing to run.
+// With /P the viewer is read afresh from the printer's section, as stored.
+// Which program the command names is decided only now, so that a viewer
+// installed after the settings were loaded runs.
 static INT_PTR StartQueueViewer()
 {
     if (monitorState.printerNameMode) {
         char printer[kPrinterNameSize];
         PrinterIdentity(printer);
-        char stored[kPathSize];
-        ReadPrinterQueueCommand(printer, stored, sizeof stored);
-        SetQueueCommand("", stored);
+        ReadPrinterQueueCommand(printer, appSettings.queueCommand, sizeof appSettings.queueCommand);
     }
-    if (appSettings.queueCommand[0] != '\0')
-        WinExec(appSettings.queueCommand, SW_SHOW);
+    char line[kPathSize];
+    if (QueueCommandToRun(line, sizeof line))
+        WinExec(line, SW_SHOW);
     return 1;
-}
-
-static ULONG_PTR answeredCancel = 0;  // number of the last cancel request answered
-
-static VOID CALLBACK CancelAnswered(HWND, UINT, ULONG_PTR request, LRESULT)
-{
-    answeredCancel = request;
-}
-
-// Sent so that it stays queued until the job window reads again, however
-// long its print side is busy: a send whose wait runs out is withdrawn under
-// Wine, and SMTO_ABORTIFHUNG drops it. The panel waits for the answer only a
-// while, taking sent messages meanwhile as SendMessageA would.
-static void SendCancelRequest(HWND jobWindow)
-{
-    static ULONG_PTR lastRequest = 0;
-    ULONG_PTR request = ++lastRequest;
-    if (!SendMessageCallbackA(jobWindow, LVWM_CANCELJOB, 1, 0, CancelAnswered, request))
-        return;
-    DWORD start = GetTickCount();
-    for (;;) {
-        MSG message;
-        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-        DWORD waited = GetTickCount() - start;
-        if (answeredCancel == request || waited >= kCancelAnswerMs)
-            return;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, kCancelAnswerMs - waited, QS_SENDMESSAGE);
-    }
 }
 
 // The print side reads the reset of its event as the cancel request; on
@@ -107,7 +80,8 @@ static INT_PTR CancelJob()
     if (!monitorState.jobWindow)
         return 1;
     if (monitorState.platformId == VER_PLATFORM_WIN32s) {
-        SendCancelRequest(monitorState.jobWindow);
+        // The print side may be busy: the request waits for it in its queue.
+        SendQueued(monitorState.jobWindow, LVWM_CANCELJOB, 1, 0, kCancelAnswerMs);
         return 1;
     }
     HANDLE event = OpenEventA(EVENT_ALL_ACCESS, TRUE, LV_CANCEL_EVENT_NAME);
@@ -223,8 +197,9 @@ static void EditDefaultDocumentSettings(HWND panel, HANDLE printer)
     StoreDefaultDocumentSettings(printer, chosen);
 }
 
-// Without /P the printer is the one named "Status Monitor". A name longer
-// than the buffer is cut to fit it.
+// Without /P the printer is the one named "Status Monitor". A default
+// printer's name that does not fit the buffer is read as empty and opens
+// no printer.
 static void PropertiesPrinterName(char* printer, size_t size)
 {
     lstrcpynA(printer, kStatusMonitor, static_cast<int>(size));

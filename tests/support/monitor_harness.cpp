@@ -245,8 +245,9 @@ bool MonitorCopy::Start(const std::string& commandLine, int showCommand)
         line += " " + commandLine;
     std::vector<char> buffer(line.begin(), line.end());
     buffer.push_back('\0');
+    const std::string& current = currentFolder.empty() ? directory : currentFolder;
     return CreateProcessA(exePath.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          directory.c_str(), &startup, &process) != FALSE;
+                          current.c_str(), &startup, &process) != FALSE;
 }
 
 HWND MonitorCopy::StartAndWait(const std::string& commandLine, int showCommand, const char* file, int line)

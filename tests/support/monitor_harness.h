@@ -99,6 +99,7 @@ public:
     std::string exePath;
     std::string className;  // the upper-cased name the monitor registers
     std::string iniPath;
+    std::string currentFolder;  // the folder the copy starts in; empty: its own
     HWND window = nullptr;
     PROCESS_INFORMATION process = {};
 };
