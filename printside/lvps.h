@@ -30,7 +30,8 @@ typedef enum LvpsStatus {
     LVPS_ERR_REGISTRY,      /* a registry key or value could not be written */
     LVPS_ERR_SYSTEM,        /* a window, window class or event could not be made */
     LVPS_ERR_JOB_OPEN,      /* this process already has a job open */
-    LVPS_ERR_WRONG_THREAD   /* a job call from a thread other than the one that opened it */
+    LVPS_ERR_WRONG_THREAD,  /* a job call from a thread other than the one that opened it, while it runs */
+    LVPS_ERR_OTHER_JOB      /* another process's job holds the cancel event; the monitor serves one at a time */
 } LvpsStatus;
 
 /* Limits of texts, in characters without the terminating NUL. */
@@ -90,10 +91,11 @@ LvpsStatus lvps_class_name(const char* exePath, char* className, DWORD size);
 LvpsStatus lvps_find(const char* exePath, LvpsMonitor* monitor);
 LvpsStatus lvps_find_class(const char* className, LvpsMonitor* monitor);
 
-/* Runs exePath with arguments (NULL or "" for none) and waits until that
-   process has shown its own window or ended, at most timeoutMs (0: the
-   default). A second copy hands over to the one that runs and ends: then
-   monitor names the running copy. info may be NULL. */
+/* Runs exePath with arguments (NULL or "" for none), in exePath's own
+   folder as its current folder, and waits until that process has shown
+   its own window or ended, at most timeoutMs (0: the default). A second
+   copy hands over to the one that runs and ends: then monitor names the
+   running copy. info may be NULL. */
 LvpsStatus lvps_start(const char* exePath, const char* arguments, DWORD timeoutMs,
                       LvpsMonitor* monitor, LvpsStartInfo* info);
 
@@ -119,15 +121,27 @@ LvpsStatus lvps_remove_document(void);
 /* LVWM_DOCNAME: the monitor reads the published document name. */
 LvpsStatus lvps_show_document(const LvpsMonitor* monitor);
 
-/* A job: the job window and the named event "EventLPIEmon", one per
-   process. Its window belongs to the thread that opens it; cancel
-   requests arrive while that thread waits in lvps_job_wait, in any lvps
-   send, or in a message loop of its own. */
+/* A job: the job window and the named event "EventLPIEmon". The event is
+   one per session and the monitor serves one job window at a time, so one
+   job is open in the whole session: the job's thread holds the named mutex
+   LVPS_JOB_OWNER_MUTEX while it is open, and a job_open in another
+   process meanwhile gets LVPS_ERR_OTHER_JOB and leaves the event as it is
+   (a reset pending for the open job stays pending). A mutex left by a job
+   whose process or thread ended is taken over.
+
+   The job window belongs to the thread that opens it; cancel requests
+   arrive while that thread waits in lvps_job_wait, in any lvps send, or in
+   a message loop of its own. The window ignores WM_CLOSE: only
+   lvps_job_close ends it. When that thread ends without closing the job,
+   the system destroys the window and the job stays open until
+   lvps_job_close, which then may come from any thread. */
 typedef struct LvpsJob LvpsJob;
+
+#define LVPS_JOB_OWNER_MUTEX "EventLPIEmon.owner"
 
 typedef enum LvpsCancelChannel {
     LVPS_CANCEL_EVENT_RESET = 1, /* Windows 95 and NT: the monitor reset the event */
-    LVPS_CANCEL_MESSAGE          /* Win32s: LVWM_CANCELJOB reached the job window */
+    LVPS_CANCEL_MESSAGE          /* Win32s: the monitor sent LVWM_CANCELJOB to the job window */
 } LvpsCancelChannel;
 
 typedef struct LvpsCancelRequest {
@@ -139,24 +153,38 @@ typedef struct LvpsCancelRequest {
 /* Called on the job's thread for every cancel request. */
 typedef void (*LvpsCancelCallback)(void* context, const LvpsCancelRequest* request);
 
+/* LVPS_ERR_OTHER_JOB: another process's job is open. LVPS_ERR_SYSTEM also
+   when an event of that name made by another program is auto-reset: each
+   look at it would take its signal and read as a request. Windows 95 has
+   no way to read an event's kind: there such an event gives a request at
+   every look. */
 LvpsStatus lvps_job_open(LvpsCancelCallback callback, void* context, LvpsJob** job);
 /* LVWM_JOBWINDOW register: the panel's cancel button comes alive. */
 LvpsStatus lvps_job_register(LvpsJob* job, const LvpsMonitor* monitor);
-/* Serves the job window and watches the event for up to timeoutMs;
-   returns early once a cancel request has come. LVPS_ERR_GONE when the
-   monitor it was registered with has closed (the job stays open). */
+/* Serves the job window's posted messages and watches the event for up
+   to timeoutMs; returns early once a cancel request has come. Leaves the
+   quit message and every other window's messages to the caller's loop.
+   LVPS_ERR_GONE when the monitor it was registered with has closed (the
+   job stays open). LVWM_CANCELJOB counts only when sent from another
+   thread, as the monitor sends it; posted, it is dropped. */
 LvpsStatus lvps_job_wait(LvpsJob* job, DWORD timeoutMs);
 typedef struct LvpsJobInfo {
     HWND window;          /* the job window */
     DWORD cancelRequests; /* requests so far */
-    HANDLE cancelSignal;  /* signalled from the first request on, for another thread to wait on; the job owns it */
+    /* Signalled from the first request on, for another thread to wait on.
+       The job owns it: it is valid until lvps_job_close returns, and after
+       that its value may name any new handle, the next job's signal too.
+       A thread that may still wait then waits on its own copy
+       (DuplicateHandle), which stays this job's. */
+    HANDLE cancelSignal;
 } LvpsJobInfo;
 
 /* May be called from any thread while the job is open. */
 LvpsStatus lvps_job_info(const LvpsJob* job, LvpsJobInfo* info);
 /* Unregisters when the monitor is still there, then releases the window,
    its class and the event in every case. The status says whether the
-   monitor heard the unregistering. */
+   monitor heard the unregistering. From the job's thread, or from any
+   thread once the job's thread has ended. */
 LvpsStatus lvps_job_close(LvpsJob* job);
 
 #ifdef __cplusplus

@@ -80,6 +80,24 @@ bool BuildCommandLine(const char* exePath, const char* arguments, char* line, DW
     return lvps::Append(line, size, " ") && lvps::Append(line, size, arguments);
 }
 
+// The folder of a full path, without its last '\' unless it is a root's
+// ("C:\"). False when the path names no folder.
+bool FolderOf(const char* fullPath, char* folder, DWORD size)
+{
+    int last = -1;
+    for (int i = 0; fullPath[i] != '\0'; ++i) {
+        if (fullPath[i] == '\\')
+            last = i;
+    }
+    if (last < 0)
+        return false;
+    int length = last == 2 && fullPath[1] == ':' ? last + 1 : last;
+    if (length <= 0 || static_cast<DWORD>(length) >= size)
+        return false;
+    lstrcpynA(folder, fullPath, length + 1);
+    return true;
+}
+
 // What became of a started process: its own window, a hand-over to the
 // copy that runs, or an end without a window.
 LvpsStatus AwaitStart(const PROCESS_INFORMATION& process, const char* className, DWORD limit,
@@ -131,6 +149,7 @@ const char* lvps_status_text(LvpsStatus status)
     case LVPS_ERR_SYSTEM: return "a window, window class or event could not be made";
     case LVPS_ERR_JOB_OPEN: return "a job is already open in this process";
     case LVPS_ERR_WRONG_THREAD: return "the job belongs to another thread";
+    case LVPS_ERR_OTHER_JOB: return "another program has a job open: the monitor serves one at a time";
     }
     return "unknown status";
 }
@@ -188,11 +207,17 @@ LvpsStatus lvps_start(const char* exePath, const char* arguments, DWORD timeoutM
     if (!BuildCommandLine(fullPath, arguments, commandLine, sizeof commandLine))
         return LVPS_ERR_ARGUMENT;
 
+    // The monitor's own folder: a program it names without a path must not
+    // be looked for in the print side's folder.
+    char folder[LVPS_PATH_MAX + 1];
+    if (!FolderOf(fullPath, folder, sizeof folder))
+        return LVPS_ERR_ARGUMENT;
+
     STARTUPINFOA startup;
     ZeroMemory(&startup, sizeof startup);
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process;
-    if (!CreateProcessA(fullPath, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+    if (!CreateProcessA(fullPath, commandLine, nullptr, nullptr, FALSE, 0, nullptr, folder, &startup,
                         &process)) {
         info->systemError = GetLastError();
         return LVPS_ERR_START_FAILED;

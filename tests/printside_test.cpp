@@ -4,21 +4,14 @@
 
 #include <functional>
 #include <string>
-#include <vector>
 
 #include "captured_process.h"
 #include "lvps.h"
 #include "monitor_harness.h"
+#include "recorder.h"
 #include "resource.h"
 
 namespace {
-
-std::vector<LvpsCancelRequest> requests;
-
-void Record(void*, const LvpsCancelRequest* request)
-{
-    requests.push_back(*request);
-}
 
 void StartInMode1(MonitorCopy& monitor, LvpsMonitor* link)
 {
@@ -88,7 +81,7 @@ TEST(Lvps, EachBadArgumentGetsItsStatusAtOnce)
         EXPECT_EQ(c.expected, c.run()) << lvps_status_text(c.run());
         EXPECT_LT(GetTickCount() - start, 2000u);
     }
-    for (int status = LVPS_OK; status <= LVPS_ERR_WRONG_THREAD; ++status)
+    for (int status = LVPS_OK; status <= LVPS_ERR_OTHER_JOB; ++status)
         EXPECT_STRNE("unknown status", lvps_status_text(static_cast<LvpsStatus>(status))) << status;
 }
 
@@ -131,36 +124,6 @@ TEST(Lvps, StartTellsALaunchedCopyFromARunningOneAndADecline)
     EXPECT_EQ(0u, info.exitCode);
     EXPECT_EQ(LVPS_ERR_START_FAILED, lvps_start((monitor.directory + "missing.exe").c_str(), "", 0, &link, &info));
     EXPECT_NE(0u, info.systemError);
-}
-
-TEST(Lvps, CancelRequestsOfBothChannelsReachTheCallbackAndTheSignal)
-{
-    requests.clear();
-    LvpsJob* job = nullptr;
-    ASSERT_EQ(LVPS_OK, lvps_job_open(Record, nullptr, &job));
-    LvpsJobInfo info;
-    ASSERT_EQ(LVPS_OK, lvps_job_info(job, &info));
-    EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(info.cancelSignal, 0));
-
-    HANDLE event = OpenEventA(EVENT_ALL_ACCESS, TRUE, LV_CANCEL_EVENT_NAME);
-    ASSERT_NE(nullptr, event);
-    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(event, 0)) << "made signalled";
-    ResetEvent(event);
-    DWORD start = GetTickCount();
-    EXPECT_EQ(LVPS_OK, lvps_job_wait(job, 5000));
-    EXPECT_LT(GetTickCount() - start, 1000u) << "a request ends the wait";
-    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(event, 0)) << "signalled again for the next request";
-    CloseHandle(event);
-
-    EXPECT_EQ(1, SendMessageA(info.window, LVWM_CANCELJOB, 1, 0));
-    ASSERT_EQ(2u, requests.size());
-    EXPECT_EQ(LVPS_CANCEL_EVENT_RESET, requests[0].channel);
-    EXPECT_EQ(LVPS_CANCEL_MESSAGE, requests[1].channel);
-    EXPECT_EQ(1u, requests[1].wParam);
-    ASSERT_EQ(LVPS_OK, lvps_job_info(job, &info));
-    EXPECT_EQ(2u, info.cancelRequests);
-    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(info.cancelSignal, 0));
-    EXPECT_EQ(LVPS_OK, lvps_job_close(job));
 }
 
 DWORD WINAPI CallFromAnotherThread(LPVOID job)
@@ -239,4 +202,39 @@ TEST(Lvps, AHungMonitorCostsOnlyTheTimeLimit)
 
     ASSERT_EQ(LVPS_OK, lvps_job_open(nullptr, nullptr, &job)) << "released all the same";
     EXPECT_EQ(LVPS_OK, lvps_job_close(job));
+}
+
+// A stand-in for the monitor that writes the folder it was started in.
+TEST(Lvps, AStartedMonitorRunsInItsOwnFolder)
+{
+    const std::string folder = TestWorkDir() + "monitor";
+    const std::string exe = folder + "\\cwd_probe.exe";
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    ASSERT_TRUE(InstallRecorder(exe));
+    char before[MAX_PATH];
+    ASSERT_NE(0u, GetCurrentDirectoryA(sizeof before, before));
+    ASSERT_TRUE(SetCurrentDirectoryA(TestWorkDir().c_str()));
+    SetEnvironmentVariableA("LUMEVIEW_RECORDER_CWD", "1");
+    const struct {
+        const char* how;
+        std::function<void()> start;
+    } starts[] = {
+        {"lvps_start", [&] {
+             LvpsMonitor link = {};
+             EXPECT_EQ(LVPS_ERR_DECLINED, lvps_start(exe.c_str(), "", 10000, &link, nullptr));
+         }},
+        {"lvsend start", [&] {
+             CapturedRun run = RunCaptured(LvsendCommandLine("--exe \"" + exe + "\" start"), 20000);
+             EXPECT_EQ(2u, run.exitCode) << run.err;
+         }},
+    };
+    for (const auto& s : starts) {
+        SCOPED_TRACE(s.how);
+        DeleteFileA((exe + ".cwd").c_str());
+        s.start();
+        EXPECT_EQ(0, lstrcmpiA(folder.c_str(), ReadFileBytes(exe + ".cwd").c_str()))
+            << ReadFileBytes(exe + ".cwd");
+    }
+    SetEnvironmentVariableA("LUMEVIEW_RECORDER_CWD", nullptr);
+    SetCurrentDirectoryA(before);
 }
