@@ -103,11 +103,34 @@ TEST(LvsendClient, ScenarioCharactersWithoutA1252FormAreReported)
     }
 }
 
-TEST(LvsendClient, ErrorLinesAreUtf8)
+// Words of the command line or of a scenario reach the terminal as UTF-8,
+// their control characters escaped.
+TEST(LvsendClient, ErrorLinesAreUtf8WithTheirControlCharactersEscaped)
 {
-    CapturedRun run = RunCaptured(LvsendCommandLine("d\xE9marre"));
-    EXPECT_EQ(1u, run.exitCode);
-    EXPECT_EQ("lvsend: unknown command 'd\xC3\xA9marre' (try: lvsend help)\n", run.err);
+    const std::string scenario = TestWorkDir() + "words.txt";
+    const struct {
+        std::string arguments;
+        std::string scenarioLine;  // played when not empty
+        std::string says;          // after "lvsend: "
+    } cases[] = {
+        {"d\xE9marre", "", "unknown command 'd\xC3\xA9marre' (try: lvsend help)"},
+        {"fr\x1B[2Job\x07", "", "unknown command 'fr\\x1B[2Job\\x07' (try: lvsend help)"},
+        {"error 3 x\x81\x7F", "", "error code: 'x\\u0081\\x7F' is not a number (decimal or 0x hex, 32 bits)"},
+        {"", "eror\x1B]0;t\x07 3 5", scenario + ":1: unknown command 'eror\\x1B]0;t\\x07' (try: lvsend help)"},
+        {"", "job --minutes\x0B", scenario + ":1: job: unexpected '--minutes\\x0B' (usage: job [--seconds N] "
+                                   "[--until-cancel])"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments + c.scenarioLine);
+        std::string arguments = c.arguments;
+        if (!c.scenarioLine.empty()) {
+            WriteFileBytes(scenario, c.scenarioLine + "\n");
+            arguments = "play \"" + scenario + "\"";
+        }
+        CapturedRun run = RunCaptured(LvsendCommandLine(arguments));
+        EXPECT_EQ(1u, run.exitCode);
+        EXPECT_EQ("lvsend: " + c.says + "\n", run.err);
+    }
 }
 
 TEST(LvsendClient, JobKeepsItsInputBounded)

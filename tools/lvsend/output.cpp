@@ -47,7 +47,8 @@ int Fail(int code, const char* format, ...)
     vsnprintf(message, sizeof message, format, args);
     va_end(args);
     std::string text = errorPlace.empty() ? message : errorPlace + ": " + message;
-    fprintf(stderr, "lvsend: %s\n", Utf8FromCp1252(text).c_str());
+    // Arguments and scenario words reach the terminal only escaped.
+    fprintf(stderr, "lvsend: %s\n", WithoutControls(Utf8FromCp1252(text)).c_str());
     fflush(stderr);
     return code;
 }
@@ -109,9 +110,13 @@ bool Cp1252FromUtf8(const std::string& text, std::string* out, std::string* bad)
     return true;
 }
 
-std::string Quoted(const std::string& utf8)
+namespace {
+
+// \n, \r and \t by name, every other control character as \xNN (\u00NN
+// for C1); with `quoting`, '"' and '\' escaped too.
+std::string Escaped(const std::string& utf8, bool quoting)
 {
-    std::string out = "\"";
+    std::string out;
     for (size_t i = 0; i < utf8.size(); ++i) {
         unsigned char ch = static_cast<unsigned char>(utf8[i]);
         char code[8];
@@ -119,8 +124,12 @@ std::string Quoted(const std::string& utf8)
         case '\n': out += "\\n"; break;
         case '\r': out += "\\r"; break;
         case '\t': out += "\\t"; break;
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
+        case '"':
+        case '\\':
+            if (quoting)
+                out += '\\';
+            out += static_cast<char>(ch);
+            break;
         default:
             if (ch < 0x20 || ch == 0x7F) {
                 snprintf(code, sizeof code, "\\x%02X", ch);
@@ -135,6 +144,17 @@ std::string Quoted(const std::string& utf8)
             break;
         }
     }
-    out += '"';
     return out;
+}
+
+}  // namespace
+
+std::string Quoted(const std::string& utf8)
+{
+    return "\"" + Escaped(utf8, true) + "\"";
+}
+
+std::string WithoutControls(const std::string& utf8)
+{
+    return Escaped(utf8, false);
 }

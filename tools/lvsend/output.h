@@ -24,7 +24,8 @@ void PrintLine(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 // Prints "lvsend: [where: ]message" on stderr and returns code. The
 // message is made of code page 1252 texts (arguments, paths, words of a
-// scenario) and is written as UTF-8.
+// scenario) and is written as UTF-8, its control characters escaped as
+// WithoutControls does.
 int Fail(int code, const char* format, ...) __attribute__((format(printf, 2, 3)));
 
 // Set while a scenario runs, e.g. "job.txt:12"; empty otherwise.
@@ -41,5 +42,8 @@ bool Cp1252FromUtf8(const std::string& text, std::string* out, std::string* bad)
 // blanks and line feeds stay visible on one line; every other control
 // character is written \xNN (\u00NN for C1), never sent to the terminal.
 std::string Quoted(const std::string& utf8);
+// The same escapes without the quotes, '"' and '\' left as they are: for
+// error lines, whose paths keep their backslashes.
+std::string WithoutControls(const std::string& utf8);
 
 #endif
