@@ -1,5 +1,5 @@
 // Every status report hands the keyboard focus back to the panel. A report
-// that finds the focus where its last hand-back left it skips the hand-back
+// that finds the focus already where a hand-back puts it skips the hand-back
 // (two focus changes per report were most of its cost); these cases make
 // sure that shortcut never leaves the focus elsewhere than a hand-back would.
 #include <gtest/gtest.h>
@@ -77,4 +77,33 @@ TEST(ReliabilityReportFocus, ReportAfterAnotherProgramTookTheFocusGivesItBackToT
     ASSERT_EQ(1, monitor.Send(LVWM_ERROR, OPECALL_RECOVER, 2));
     EXPECT_TRUE(InPanel(monitor, FocusOf(monitor.window)));
     DestroyWindow(other);
+}
+
+// Another program greys or hides the control that holds the focus: nothing
+// the monitor did itself changed, and the report must still see it.
+TEST(ReliabilityReportFocus, ReportMovesTheFocusOffAControlAnotherProgramDisabledOrHid)
+{
+    MonitorCopy monitor(Platform::NT, "report_focus_taken");
+    ASSERT_TRUE(monitor.StartWith(ModeSettings(1)));
+    for (bool hide : {false, true}) {
+        SCOPED_TRACE(hide ? "hidden" : "disabled");
+        // The second report finds the focus where the first put it.
+        for (int report = 0; report < 2; ++report)
+            ASSERT_EQ(1, monitor.Send(LVWM_ERROR, OPECALL_RECOVER, 2));
+        HWND settled = FocusOf(monitor.window);
+        ASSERT_TRUE(InPanel(monitor, settled));
+        LONG_PTR style = GetWindowLongPtrA(settled, GWL_STYLE);
+        if (hide)  // by the style alone: ShowWindow would move the focus itself
+            SetWindowLongPtrA(settled, GWL_STYLE, style & ~WS_VISIBLE);
+        else
+            EnableWindow(settled, FALSE);
+        ASSERT_EQ(settled, FocusOf(monitor.window)) << "the focus moved before the report";
+        ASSERT_EQ(1, monitor.Send(LVWM_ERROR, OPECALL_RECOVER, 2));
+        HWND after = FocusOf(monitor.window);
+        EXPECT_NE(settled, after);
+        EXPECT_TRUE(InPanel(monitor, after));
+        EXPECT_TRUE(IsWindowEnabled(after) && IsWindowVisible(after));
+        EXPECT_EQ(after, HandBackLanding(monitor));
+        SetWindowLongPtrA(settled, GWL_STYLE, style);
+    }
 }

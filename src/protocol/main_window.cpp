@@ -46,21 +46,16 @@ static void ShowReportText(HWND window, WPARAM category, LPARAM code)
     }
 }
 
-// Where the last hand-back of the focus left it, when that hand-back moved
-// nothing. While the focus stays there and the panel's controls keep their
-// states, another hand-back would move nothing either; it would still cost
-// two focus changes and a button repaint on every report.
-static HWND settledFocus = nullptr;
-static unsigned settledControlChanges = 0;
-
+// The panel's dialog code puts the focus it is given on its first enabled,
+// visible tab stop. Found already there, whatever disabled, hid or moved
+// controls since, the focus is left alone: the hand-back would move nothing
+// and still cost two focus changes and a button repaint on every report.
 static void GiveFocusToPanel()
 {
     HWND focus = GetFocus();
-    if (focus && focus == settledFocus && settledControlChanges == panelControlChanges)
+    if (focus && focus == GetNextDlgTabItem(monitorState.panel, nullptr, FALSE))
         return;
     SetFocus(monitorState.panel);
-    settledFocus = GetFocus() == focus ? focus : nullptr;
-    settledControlChanges = panelControlChanges;
 }
 
 static LRESULT OnStatusReport(HWND window, WPARAM category, LPARAM code)

@@ -244,24 +244,18 @@ static void PaintStateIcon()
     EndPaint(control, &paint);
 }
 
-unsigned panelControlChanges = 0;
-
 // A control already in the wanted state is left alone: disabling asks the
 // window server where the focus is, even when nothing changes.
 static void SetEnabled(HWND control, bool enabled)
 {
-    if (control && (IsWindowEnabled(control) != FALSE) != enabled) {
+    if (control && (IsWindowEnabled(control) != FALSE) != enabled)
         EnableWindow(control, enabled);
-        ++panelControlChanges;
-    }
 }
 
 static void HideControl(HWND control)
 {
-    if (control && (GetWindowLongPtrA(control, GWL_STYLE) & WS_VISIBLE)) {
+    if (control && (GetWindowLongPtrA(control, GWL_STYLE) & WS_VISIBLE))
         ShowWindow(control, SW_HIDE);
-        ++panelControlChanges;
-    }
 }
 
 // The queue, properties, pages and progress controls stay out of sight.

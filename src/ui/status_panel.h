@@ -9,11 +9,6 @@ INT_PTR CALLBACK StatusPanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM
 // Puts the panel back into its idle look and reloads the path settings.
 int ResetPanel();
 
-// Counts the paints that enabled, disabled or hid a control: the panel's
-// first tab stop, where a hand-back of the focus lands, can only have moved
-// when this count has.
-extern unsigned panelControlChanges;
-
 // Sets a control's text unless it already shows exactly that text: under
 // Wine each write goes to the window server and repaints the control.
 void SetTextUnlessShown(HWND control, const char* text);
