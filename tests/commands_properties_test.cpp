@@ -16,6 +16,7 @@
 #include "protocol/lvwm_messages.h"
 #include "recorder.h"
 #include "resource.h"
+#include "system_stand_in.h"
 
 namespace {
 
@@ -246,15 +247,24 @@ TEST(PanelCommandsProperties, Win32sOpensThePrintersFolderAndNoPrinter)
 {
     TestPrinters printers;
     ASSERT_TRUE(printers.Add("Status Monitor"));
-    MonitorCopy monitor(Platform::Win32s);
-    ASSERT_TRUE(InstallRecorder(monitor.directory + "control.exe"));
+    SystemProgramStandIn controlPanel(SystemFolder::System, "control.exe");
+    ASSERT_TRUE(controlPanel.installed());
+    // Programs of the same name beside the monitor and in the folder it was
+    // started from are never the control panel.
+    MonitorCopy monitor(Platform::Win32s, "", "moniteur");
+    monitor.currentFolder = TestWorkDir();
+    const std::string decoys[] = {monitor.directory + "control.exe", TestWorkDir() + "control.exe"};
+    for (const std::string& decoy : decoys)
+        ASSERT_TRUE(InstallRecorder(decoy));
     monitor.WriteIni(ModeSettings(1));
     ASSERT_NE(nullptr, monitor.StartAndWait());
     Offer(monitor.Control(IDC_PROPERTIES));
     Click(monitor.Control(IDC_PROPERTIES));
-    std::string log = WaitForRecorderLog(monitor.directory + "control.exe");
-    EXPECT_EQ("control.exe Imprimantes\n", log);
+    std::string log = WaitForRecorderLog(controlPanel.path);
+    EXPECT_EQ(controlPanel.path + " Imprimantes\n", log);
     EXPECT_EQ(nullptr, DriverSheet(monitor.window));
+    for (const std::string& decoy : decoys)
+        EXPECT_FALSE(FileExists(RecorderLogPath(decoy))) << decoy << " ran";
 }
 
 TEST(PanelCommandsProperties, NoSuchPrinterLeavesEverythingAsItWas)
@@ -262,10 +272,11 @@ TEST(PanelCommandsProperties, NoSuchPrinterLeavesEverythingAsItWas)
     TestPrinters printers;
     ASSERT_TRUE(printers.Add("Bureau 12"));
     short before = TestPrinters::Orientation("Bureau 12");
+    SystemProgramStandIn controlPanel(SystemFolder::System, "control.exe");
+    ASSERT_TRUE(controlPanel.installed());
     for (Platform platform : {Platform::Windows95, Platform::NT}) {
         SCOPED_TRACE(PlatformName(platform));
         MonitorCopy monitor(platform, std::string("props_none_") + (platform == Platform::NT ? "nt" : "95"));
-        ASSERT_TRUE(InstallRecorder(monitor.directory + "control.exe"));
         // Without /P the printer is "Status Monitor", which does not exist here.
         monitor.WriteIni(ModeSettings(1) + "Default Printer=Bureau 12\r\n");
         ASSERT_NE(nullptr, monitor.StartAndWait());
@@ -273,7 +284,7 @@ TEST(PanelCommandsProperties, NoSuchPrinterLeavesEverythingAsItWas)
         Click(monitor.Control(IDC_PROPERTIES));
         EXPECT_EQ(nullptr, DriverSheet(monitor.window));
         EXPECT_EQ(1, monitor.Send(LVWM_SETSTATE, Ready)) << "the monitor goes on";
-        EXPECT_FALSE(FileExists(RecorderLogPath(monitor.directory + "control.exe")));
+        EXPECT_FALSE(FileExists(RecorderLogPath(controlPanel.path)));
         EXPECT_EQ(before, TestPrinters::Orientation("Bureau 12"));
     }
 }

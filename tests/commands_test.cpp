@@ -7,6 +7,7 @@
 #include <string>
 
 #include "help_spy.h"
+#include "hung_viewer.h"
 #include "job_window.h"
 #include "monitor_harness.h"
 #include "panel_input.h"
@@ -14,6 +15,7 @@
 #include "protocol/lvwm_messages.h"
 #include "recorder.h"
 #include "resource.h"
+#include "system_stand_in.h"
 
 TEST(PanelCommandsHelp, StateTopicsAskedOfWinHelpOnWindows95AndNT)
 {
@@ -45,19 +47,27 @@ TEST(PanelCommandsHelp, StateTopicsAskedOfWinHelpOnWindows95AndNT)
 TEST(PanelCommandsHelp, Win32sStartsTheViewerOnTheFileOnlyWhenTheLineFits)
 {
     HelpSpy spy;
-    MonitorCopy monitor(Platform::Win32s);
-    std::string viewer = monitor.directory + "winhelp.exe";
-    ASSERT_TRUE(InstallRecorder(viewer));
-    // "winhelp.exe " and the path fill the 256-byte line exactly, or one more.
-    std::string fits(255 - 12 - monitor.directory.size(), 'h');
+    SystemProgramStandIn viewer(SystemFolder::Windows, "winhelp.exe");
+    ASSERT_TRUE(viewer.installed());
+    // Programs of the same name beside the monitor and in the folder it was
+    // started from are never the viewer.
+    MonitorCopy monitor(Platform::Win32s, "", "moniteur");
+    monitor.currentFolder = TestWorkDir();
+    const std::string decoys[] = {monitor.directory + "winhelp.exe", TestWorkDir() + "winhelp.exe"};
+    for (const std::string& decoy : decoys)
+        ASSERT_TRUE(InstallRecorder(decoy));
+    // The viewer's path, a blank and the file's path fill the 256-byte line
+    // exactly, or one more.
+    std::string fits(255 - viewer.path.size() - 1 - monitor.directory.size(), 'h');
     const struct {
         std::string helpFile;
         bool runs;
+        std::string opened;  // the file the viewer is started on
     } cases[] = {
-        {"Moniteur.hlp", true},
-        {fits + "h", false},
-        {std::string(300, 'h'), false},
-        {fits, true},
+        {"Moniteur.hlp", true, "Moniteur.hlp"},
+        {fits + "h", false, ""},
+        {std::string(300, 'h'), true, ""},  // refused at load, as if absent
+        {fits, true, fits},
     };
     monitor.WriteIni(ModeSettings(1) + "EngssHelp=Moniteur.hlp\r\n");
     ASSERT_NE(nullptr, monitor.StartAndWait());
@@ -71,12 +81,36 @@ TEST(PanelCommandsHelp, Win32sStartsTheViewerOnTheFileOnlyWhenTheLineFits)
         if (!c.runs)
             continue;
         // A line that did not fit ran nothing: this one is the next line.
-        std::string log = WaitForRecorderLog(viewer, ++lines);
+        std::string log = WaitForRecorderLog(viewer.path, ++lines);
         ASSERT_EQ(lines, LineCount(log));
-        EXPECT_EQ("winhelp.exe " + monitor.directory + c.helpFile, LastLine(log));
+        EXPECT_EQ(viewer.path + " " + monitor.directory + c.opened, LastLine(log));
     }
     EXPECT_TRUE(monitor.Running());
     EXPECT_TRUE(spy.Requests().empty()) << "no topic is asked for on Win32s";
+    for (const std::string& decoy : decoys)
+        EXPECT_FALSE(FileExists(RecorderLogPath(decoy))) << decoy << " ran";
+}
+
+// A viewer that is open but reads no messages is not asked: the request
+// would wait for its answer without end.
+TEST(PanelCommandsHelp, AViewerThatDoesNotAnswerHoldsNeitherHelpNorF1)
+{
+    HungViewer viewer;
+    const struct {
+        Platform platform;
+        bool f1;
+    } cases[] = {{Platform::NT, false}, {Platform::Win32s, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(PlatformName(c.platform)) + (c.f1 ? " F1" : " Help"));
+        MonitorCopy monitor(c.platform, std::string("hung_viewer_") + (c.f1 ? "f1" : "help"));
+        ASSERT_TRUE(monitor.StartWith(ModeSettings(1)));
+        EXPECT_TRUE(AnswersAfterAskingForHelp(monitor, [&] {
+            if (c.f1)
+                PressKeyIn(monitor.Panel(), VK_F1);
+            else
+                PostMessageA(monitor.Panel(), WM_COMMAND, IDC_PANEL_HELP, 0);
+        }));
+    }
 }
 
 TEST(PanelCommandsQueue, WithoutPrinterNameModeRunsTheCommandBuiltAtLoad)

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "help_spy.h"
+#include "hung_viewer.h"
 #include "monitor_harness.h"
 #include "panel_input.h"
 #include "protocol/lvwm_messages.h"
@@ -315,6 +316,18 @@ TEST(OptionsDialog, F1AsksForTheFocusedControlsTopicAndTheDialogStays)
     PressKeyIn(dialog, VK_F1);
     ASSERT_TRUE(spy.WaitFor(1));
     EXPECT_EQ(3001u, spy.Requests()[0].data) << "the dialog as a whole";
+    Quit(monitor);
+}
+
+TEST(OptionsDialog, F1WithAViewerThatDoesNotAnswerHoldsNothing)
+{
+    HungViewer viewer;
+    MonitorCopy monitor;
+    ASSERT_TRUE(monitor.StartWith(ModeSettings(1)));
+    HWND dialog = OpenOptions(monitor);
+    ASSERT_NE(nullptr, dialog);
+    EXPECT_TRUE(AnswersAfterAskingForHelp(monitor, [&] { PressKeyIn(dialog, VK_F1); }));
+    EXPECT_TRUE(IsWindowVisible(dialog));
     Quit(monitor);
 }
 

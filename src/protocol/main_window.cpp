@@ -10,6 +10,7 @@
 #include "protocol/status_table.h"
 #include "resource.h"
 #include "settings/app_settings.h"
+#include "settings/system_paths.h"
 #include "shell/shared_brushes.h"
 #include "shell/window_object.h"
 #include "ui/status_panel.h"
@@ -137,14 +138,16 @@ static LRESULT OnSetState(WPARAM state)
     return 1;
 }
 
-// The multimedia library is loaded by the first alert, not at start-up:
-// most runs never sound one, and loading it slowed every start under Wine.
+// The system's multimedia library is loaded by the first alert, not at
+// start-up: most runs never sound one, and loading it slowed every start
+// under Wine.
 static BOOL PlaySoundFile(const char* file)
 {
     typedef BOOL(WINAPI * PlayFunction)(LPCSTR, UINT);
     static PlayFunction play = nullptr;
-    if (!play) {
-        HMODULE multimedia = LoadLibraryA("winmm.dll");
+    char path[kPathSize];
+    if (!play && SystemLibraryPath("winmm.dll", path, sizeof path)) {
+        HMODULE multimedia = LoadLibraryA(path);
         FARPROC found = multimedia ? GetProcAddress(multimedia, "sndPlaySoundA") : nullptr;
         play = reinterpret_cast<PlayFunction>(reinterpret_cast<void*>(found));
     }

@@ -7,6 +7,7 @@
 #include "settings/app_settings.h"
 #include "shell/shell.h"
 #include "ui/help_topics.h"
+#include "ui/help_viewer.h"
 
 struct ControlCaption {
     int control;
@@ -92,8 +93,7 @@ static void OnCommand(HWND dialog, WORD id)
         monitorState.alertEnabled = IsDlgButtonChecked(dialog, IDC_ALERT_CHECK) == BST_CHECKED ? 1 : 0;
         break;
     case IDM_CONTEXT_HELP:
-        WinHelpA(dialog, appSettings.helpFilePath, HELP_CONTEXT,
-                 HelpTopicOf(kOptionsTopics, GetDlgCtrlID(GetFocus()), kOptionsOverviewTopic));
+        ShowHelpTopic(dialog, HelpTopicOf(kOptionsTopics, GetDlgCtrlID(GetFocus()), kOptionsOverviewTopic));
         break;
     default:
         break;

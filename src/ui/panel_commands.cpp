@@ -1,14 +1,15 @@
 // The panel's buttons and its F1 key.
 #include "ui/panel_commands.h"
 
-#include <stdio.h>
 #include <stdlib.h>
 
 #include "protocol/lvwm_messages.h"
 #include "protocol/monitor_state.h"
 #include "resource.h"
 #include "settings/app_settings.h"
+#include "settings/system_paths.h"
 #include "ui/help_topics.h"
+#include "ui/help_viewer.h"
 #include "ui/options_dialog.h"
 #include "ui/queued_send.h"
 #include "ui/spooler.h"
@@ -40,20 +41,18 @@ static INT_PTR CloseMonitor(HWND panel)
     return 1;
 }
 
-// Win32s has no WinHelp service to ask for a topic: the viewer is started
-// on the file instead. A line too long for its buffer is not run: cut, it
-// would name another file.
+// Win32s has no WinHelp service to ask for a topic: the system's viewer is
+// started on the file instead. A line too long for its buffer is not run:
+// cut, it would name another file.
 static INT_PTR ShowStateHelp(HWND panel)
 {
     if (monitorState.platformId != VER_PLATFORM_WIN32s) {
-        WinHelpA(panel, appSettings.helpFilePath, HELP_CONTEXT, kStateHelpTopics[monitorState.deviceState]);
+        ShowHelpTopic(panel, kStateHelpTopics[monitorState.deviceState]);
         return 1;
     }
     char command[kHelpCommandSize];
-    int length = snprintf(command, sizeof command, "winhelp.exe %s", appSettings.helpFilePath);
-    if (length < 0 || length >= static_cast<int>(sizeof command))
-        return 1;
-    WinExec(command, SW_SHOW);
+    if (SystemProgramCommand("winhelp.exe", appSettings.helpFilePath, command, sizeof command))
+        WinExec(command, SW_SHOW);
     return 1;
 }
 
@@ -215,7 +214,9 @@ static void PropertiesPrinterName(char* printer, size_t size)
 static INT_PTR ShowPrinterProperties(HWND panel)
 {
     if (monitorState.platformId == VER_PLATFORM_WIN32s) {
-        WinExec("control.exe Imprimantes", SW_SHOW);
+        char command[kPathSize];
+        if (SystemProgramCommand("control.exe", "Imprimantes", command, sizeof command))
+            WinExec(command, SW_SHOW);
         return 1;
     }
     char printer[kPrinterNameSize];
@@ -234,8 +235,7 @@ static INT_PTR ShowPrinterProperties(HWND panel)
 static INT_PTR ShowControlHelp(HWND panel)
 {
     int control = GetDlgCtrlID(GetFocus());
-    WinHelpA(panel, appSettings.helpFilePath, HELP_CONTEXT,
-             HelpTopicOf(kPanelTopics, control, kPanelOverviewTopic));
+    ShowHelpTopic(panel, HelpTopicOf(kPanelTopics, control, kPanelOverviewTopic));
     return 0;
 }
 

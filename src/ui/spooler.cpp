@@ -1,12 +1,16 @@
 #include "ui/spooler.h"
 
+#include "settings/setting_names.h"
+#include "settings/system_paths.h"
+
 namespace {
 
 HMODULE Spooler()
 {
     static HMODULE module = nullptr;
-    if (!module)
-        module = LoadLibraryA("winspool.drv");
+    char path[kPathSize];
+    if (!module && SystemLibraryPath("winspool.drv", path, sizeof path))
+        module = LoadLibraryA(path);
     return module;
 }
 

@@ -1,0 +1,65 @@
+#include "hung_viewer.h"
+
+#include <string>
+
+#include "monitor_harness.h"
+#include "protocol/lvwm_messages.h"
+#include "resource.h"
+
+static const char kViewerClass[] = "MS_WINHELP";
+// Longer than any test that holds it, so that no thread is left for ever.
+static const DWORD kLongestHangMs = 120000;
+
+HungViewer::HungViewer()
+    : created_(CreateEventA(nullptr, TRUE, FALSE, nullptr)), release_(CreateEventA(nullptr, TRUE, FALSE, nullptr)),
+      thread_(CreateThread(nullptr, 0, Run, this, 0, nullptr))
+{
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(created_, 5000)) << "no window of class " << kViewerClass;
+}
+
+HungViewer::~HungViewer()
+{
+    SetEvent(release_);
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread_, 10000)) << "the viewer's thread did not end";
+    CloseHandle(thread_);
+    CloseHandle(created_);
+    CloseHandle(release_);
+}
+
+DWORD WINAPI HungViewer::Run(void* self)
+{
+    HungViewer* viewer = static_cast<HungViewer*>(self);
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = kViewerClass;
+    // The help spy's class serves as well when this process registered it.
+    bool registered = RegisterClassA(&windowClass) != 0;
+    HWND window = CreateWindowA(kViewerClass, "hung viewer", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                windowClass.hInstance, nullptr);
+    if (window)
+        SetEvent(viewer->created_);
+    WaitForSingleObject(viewer->release_, kLongestHangMs);
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageA(&message);
+    DestroyWindow(window);
+    if (registered)
+        UnregisterClassA(kViewerClass, windowClass.hInstance);
+    return 0;
+}
+
+testing::AssertionResult AnswersAfterAskingForHelp(MonitorCopy& monitor, const std::function<void()>& press)
+{
+    press();
+    // Posted, it waits behind the request in the monitor's queue.
+    PostMessageA(monitor.window, LVWM_OPERATION, LV_OP_PRINTING, 0);
+    const std::wstring printing = Utf16FromCp1252("Impression en cours");
+    if (!Eventually([&] { return monitor.ControlText(IDC_STATUS_TEXT) == printing; }, 6000))
+        return testing::AssertionFailure() << "the monitor read no message for 6 s after the request";
+    bool answered = false;
+    monitor.Send(LVWM_ERROR, OPECALL_RECOVER, 2, 3000, &answered);
+    if (!answered)
+        return testing::AssertionFailure() << "a report got no answer within 3 s";
+    return testing::AssertionSuccess();
+}
