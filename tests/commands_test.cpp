@@ -66,7 +66,7 @@ TEST(PanelCommandsHelp, Win32sStartsTheViewerOnTheFileOnlyWhenTheLineFits)
     } cases[] = {
         {"Moniteur.hlp", true, "Moniteur.hlp"},
         {fits + "h", false, ""},
-        {std::string(300, 'h'), true, ""},  // refused at load, as if absent
+        {std::string(300, 'h'), false, ""},  // refused at load: no help file
         {fits, true, fits},
     };
     monitor.WriteIni(ModeSettings(1) + "EngssHelp=Moniteur.hlp\r\n");

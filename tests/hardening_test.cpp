@@ -228,11 +228,12 @@ TEST(PathSettings, ValuesThatDoNotFitAreRefusedNotCut)
     } cases[] = {
         {"EngssHelp", joinable, &AppSettings::helpFilePath, directory + "v"},
         {"EngssHelp", joinable + 1, &AppSettings::helpFilePath, ""},
-        {"EngssHelp", 300, &AppSettings::helpFilePath, directory},  // as if absent
+        {"EngssHelp", 300, &AppSettings::helpFilePath, ""},
         {"Soundfile", 259, &AppSettings::soundFile, "v"},
         {"Soundfile", 260, &AppSettings::soundFile, ""},
         {"QueueExe", joinable, &AppSettings::queueCommand, directory + "v"},
         {"QueueExe", joinable + 1, &AppSettings::queueCommand, ""},
+        {"QueueExe", 300, &AppSettings::queueCommand, ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.key) + " of " + std::to_string(c.length));

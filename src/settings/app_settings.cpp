@@ -12,20 +12,31 @@ static LONG ReadMonitorInt(const char* key)
     return static_cast<LONG>(GetPrivateProfileIntA(kStatusMonitor, key, 0, appSettings.settingsPath));
 }
 
-// A value longer than `size` - 1 characters is refused, read as empty: cut,
-// a path or a name would name another file or printer.
-static void ReadWholeString(const char* section, const char* key, char* target, DWORD size)
+// A value longer than `size` - 1 characters is refused: false, read as
+// empty. Cut, a path or a name would name another file or printer.
+static bool ReadWholeString(const char* section, const char* key, char* target, DWORD size)
 {
     char value[kPathSize + 1];
     DWORD length = GetPrivateProfileStringA(section, key, "", value, sizeof value, appSettings.settingsPath);
-    if (length >= size || length >= sizeof value - 1)
-        value[0] = '\0';
-    lstrcpynA(target, value, static_cast<int>(size));
+    bool whole = length < size && length < sizeof value - 1;
+    lstrcpynA(target, whole ? value : "", static_cast<int>(size));
+    return whole;
 }
 
-static void ReadMonitorString(const char* key, char* target, DWORD size)
+static bool ReadMonitorString(const char* key, char* target, DWORD size)
 {
-    ReadWholeString(kStatusMonitor, key, target, size);
+    return ReadWholeString(kStatusMonitor, key, target, size);
+}
+
+// exeDirectory followed by the value of `key`; empty when the value or the
+// joined path does not fit.
+static void ReadPathInExeDirectory(const char* key, char* target, size_t size)
+{
+    char value[kPathSize];
+    if (ReadMonitorString(key, value, sizeof value))
+        JoinDirectory(target, size, appSettings.exeDirectory, value);
+    else
+        target[0] = '\0';
 }
 
 static void WriteMonitorString(const char* key, const char* value)
@@ -48,17 +59,10 @@ void SaveNotificationSettings()
 
 void LoadPathSettings()
 {
-    char value[kPathSize];
-
-    ReadMonitorString(kKeyHelpFile, value, sizeof value);
-    JoinDirectory(appSettings.helpFilePath, sizeof appSettings.helpFilePath,
-                  appSettings.exeDirectory, value);
-
+    ReadPathInExeDirectory(kKeyHelpFile, appSettings.helpFilePath, sizeof appSettings.helpFilePath);
     ReadMonitorString(kKeySoundFile, appSettings.soundFile, sizeof appSettings.soundFile);
-
     // Which program the command names is decided when it runs.
-    ReadMonitorString(kKeyQueueExe, value, sizeof value);
-    JoinDirectory(appSettings.queueCommand, sizeof appSettings.queueCommand, appSettings.exeDirectory, value);
+    ReadPathInExeDirectory(kKeyQueueExe, appSettings.queueCommand, sizeof appSettings.queueCommand);
 }
 
 bool ProgramFileExists(const char* path)

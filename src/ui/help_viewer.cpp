@@ -8,6 +8,9 @@ static const UINT kViewerAnswerMs = 1500;
 
 void ShowHelpTopic(HWND owner, DWORD topic)
 {
+    // A help file name that did not fit names no help file.
+    if (appSettings.helpFilePath[0] == '\0')
+        return;
     // WinHelp sends to the first window of this class; with none, it starts
     // the viewer itself.
     HWND viewer = FindWindowA("MS_WINHELP", nullptr);

@@ -51,7 +51,8 @@ static INT_PTR ShowStateHelp(HWND panel)
         return 1;
     }
     char command[kHelpCommandSize];
-    if (SystemProgramCommand("winhelp.exe", appSettings.helpFilePath, command, sizeof command))
+    if (appSettings.helpFilePath[0] != '\0' &&
+        SystemProgramCommand("winhelp.exe", appSettings.helpFilePath, command, sizeof command))
         WinExec(command, SW_SHOW);
     return 1;
 }
