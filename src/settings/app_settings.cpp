@@ -98,7 +98,7 @@ void ReadPrinterQueueCommand(const char* printer, char* out, DWORD size)
 
 void ReadDefaultPrinter(char* out, DWORD size)
 {
-    ReadMonitorString(kKeyDefaultPrinter, out, size);
+    GetPrivateProfileStringA(kStatusMonitor, kKeyDefaultPrinter, "", out, size, appSettings.settingsPath);
 }
 
 bool DriverOffersQueueViewer()

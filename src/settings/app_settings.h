@@ -31,7 +31,7 @@ bool PrinterHasOwnSection(const char* printer);
 // has none, as stored; empty when it does not fit `size` bytes.
 void ReadPrinterQueueCommand(const char* printer, char* out, DWORD size);
 // The printer the properties command opens with /P when the printer has
-// no section of its own; empty when it does not fit `size` bytes.
+// no section of its own, cut to fit `size` bytes.
 void ReadDefaultPrinter(char* out, DWORD size);
 // Whether the driver's settings file asks for the print-queue button.
 bool DriverOffersQueueViewer();

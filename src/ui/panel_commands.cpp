@@ -197,9 +197,8 @@ static void EditDefaultDocumentSettings(HWND panel, HANDLE printer)
     StoreDefaultDocumentSettings(printer, chosen);
 }
 
-// Without /P the printer is the one named "Status Monitor". A default
-// printer's name that does not fit the buffer is read as empty and opens
-// no printer.
+// Without /P the printer is the one named "Status Monitor". A name longer
+// than the buffer is cut to fit it.
 static void PropertiesPrinterName(char* printer, size_t size)
 {
     lstrcpynA(printer, kStatusMonitor, static_cast<int>(size));
