@@ -206,13 +206,16 @@ TEST(Alert, SilentUnlessTheSettingIsExactlyOne)
         MonitorCopy monitor;
         SoundSink sink;
         WriteFileBytes(monitor.directory + "alert.wav", MakeWave(400));
-        ASSERT_TRUE(monitor.StartWith(std::string("[Status Monitor]\r\nevent_notification_type=1\r\nsound_audio_alert=") +
-                                      setting + "\r\nSoundfile=" + monitor.directory + "alert.wav\r\n"));
+        monitor.WriteIni(std::string("[Status Monitor]\r\nevent_notification_type=1\r\nsound_audio_alert=") + setting +
+                         "\r\nSoundfile=" + monitor.directory + "alert.wav\r\n");
+        BeepWatch watch(monitor);
+        ASSERT_NE(nullptr, monitor.WaitForWindow());
         EXPECT_EQ(1, monitor.Send(LVWM_ERROR, SERVICE_ERROR, 1, 30000));
         EXPECT_EQ(1, monitor.Send(LVWM_ALERT, 1, 0, 30000));
         EXPECT_TRUE(sink.Played().empty());
+        EXPECT_TRUE(watch.Beeps().empty()) << "no beep either";
         monitor.Send(LVWM_APPCLOSE);
-        monitor.WaitForExit();
+        EXPECT_EQ(0u, monitor.WaitForExit());
     }
 }
 
