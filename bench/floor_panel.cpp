@@ -120,8 +120,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
     panel = window ? CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_STATUS_PANEL), window, PanelProc, 0) : nullptr;
     if (!panel)
         return 1;
-    PrepareLooks(instance);
-    ShowLook(window, 0);
     // Around the panel, centred on the desktop, as the monitor sits.
     RECT inner = {0, 0, 0, 0};
     GetWindowRect(panel, &inner);
@@ -131,7 +129,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
     int height = outer.bottom - outer.top;
     SetWindowPos(window, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
                  (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    // The class already has the Ready icon; the pictures are needed only
+    // by the first paint.
     ShowWindow(window, showCommand);
+    PrepareLooks(instance);
     UpdateWindow(window);
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0)) {
