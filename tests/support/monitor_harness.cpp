@@ -338,18 +338,31 @@ HWND MonitorCopy::Control(int id) const
     return GetDlgItem(Panel(), id);
 }
 
-std::wstring MonitorCopy::WindowTextW(HWND target) const
+std::wstring MonitorCopy::WindowTextW(HWND target, const char* file, int line) const
 {
+    const DWORD kTimeoutMs = 5000;
+    if (!IsWindow(target)) {
+        ADD_FAILURE_AT(file, line) << "no window " << target << " to read a text from";
+        return L"";
+    }
     wchar_t text[1024] = {};
     DWORD_PTR copied = 0;
-    SendMessageTimeoutW(target, WM_GETTEXT, sizeof text / sizeof text[0], reinterpret_cast<LPARAM>(text),
-                        SMTO_NORMAL, 5000, &copied);
+    if (!SendMessageTimeoutW(target, WM_GETTEXT, sizeof text / sizeof text[0], reinterpret_cast<LPARAM>(text),
+                             SMTO_NORMAL, kTimeoutMs, &copied)) {
+        ADD_FAILURE_AT(file, line) << "WM_GETTEXT got no answer within " << kTimeoutMs << " ms";
+        return L"";
+    }
     return std::wstring(text, copied);
 }
 
-std::wstring MonitorCopy::ControlText(int id) const
+std::wstring MonitorCopy::ControlText(int id, const char* file, int line) const
 {
-    return WindowTextW(Control(id));
+    HWND control = Control(id);
+    if (!control) {
+        ADD_FAILURE_AT(file, line) << "the panel has no control " << id;
+        return L"";
+    }
+    return WindowTextW(control, file, line);
 }
 
 void MonitorCopy::WriteIni(const std::string& content) const

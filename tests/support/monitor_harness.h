@@ -83,8 +83,10 @@ public:
 
     HWND Panel() const;
     HWND Control(int id) const;
-    std::wstring ControlText(int id) const;
-    std::wstring WindowTextW(HWND window) const;
+    // The text a control or window shows; a missing window or one that does
+    // not answer is a failure at the caller's line, never an empty text.
+    std::wstring ControlText(int id, const char* file = __builtin_FILE(), int line = __builtin_LINE()) const;
+    std::wstring WindowTextW(HWND window, const char* file = __builtin_FILE(), int line = __builtin_LINE()) const;
 
     // Settings file beside the copy.
     void WriteIni(const std::string& content) const;

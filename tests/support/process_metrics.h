@@ -13,8 +13,9 @@ struct ProcessMemory {
     SIZE_T peakWorkingSet = 0;  // the most bytes it ever had in memory
 };
 
-// From GetProcessMemoryInfo; zeros when the process cannot be asked.
-ProcessMemory MemoryOf(HANDLE process);
+// From GetProcessMemoryInfo. A reading that fails is a failure at the
+// caller's line (its zeros would keep every bound).
+ProcessMemory MemoryOf(HANDLE process, const char* file = __builtin_FILE(), int line = __builtin_LINE());
 
 // GDI objects this process holds. Wine answers GetGuiResources with 0, so
 // there the handle table is walked instead: a handle without its upper
