@@ -1,12 +1,18 @@
 // The main window and its panel hosted in the test's own process: the
-// fonts each reset makes can be followed, and a change of the system
-// colours (which Wine keeps per process) reaches the panel.
+// fonts each reset makes can be followed, a change of the system colours
+// (which Wine keeps per process) reaches the panel, and the panel can be
+// seen between its creation and its first paint.
 #include <gtest/gtest.h>
 
+#include <string>
+
+#include "monitor_harness.h"
 #include "monitor_messages.h"
+#include "print_side_registry.h"
 #include "protocol/monitor_state.h"
 #include "resource.h"
 #include "screen.h"
+#include "settings/app_settings.h"
 #include "shell/monitor_windows.h"
 #include "shell/shell.h"
 #include "ui/status_panel.h"
@@ -81,5 +87,46 @@ TEST(PanelColoursInProcess, PicturesPreparedAtTheFirstPaintFollowANewButtonFace)
         << "the panel's own background, clear of the main window's frame";
 
     SetSysColors(1, &element, &original);
+    DestroyWindow(monitorState.mainWindow);
+}
+
+// The driver's SuperQueue enables the print-queue button when the panel is
+// made; the first paint disables it again, so only this process sees it.
+TEST(PanelQueueButtonInProcess, SuperQueueEnablesItUntilTheFirstPaint)
+{
+    const struct {
+        const char* line;  // in the driver's settings file
+        const char* read;  // what the profile functions make of it
+        bool enabled;
+    } cases[] = {
+        {"", "", false},
+        {"SuperQueue=\r\n", "", false},
+        {"SuperQueue=0\r\n", "0", false},
+        {"SuperQueue=1\r\n", "1", true},
+        {"SuperQueue=00\r\n", "00", true},
+        {"SuperQueue=\" 0\"\r\n", " 0", true},
+    };
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    ASSERT_TRUE(RegisterMainClass(instance, "LUMEVIEW_SUPER_QUEUE"));
+    lstrcpynA(appSettings.settingsPath, (TestWorkDir() + "hosted.INI").c_str(), sizeof appSettings.settingsPath);
+    DriverSettings driver;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string("\"") + c.line + "\"");
+        driver.Write(std::string("[Status Monitor]\r\n") + c.line);
+        char read[300] = {};
+        GetPrivateProfileStringA("Status Monitor", "SuperQueue", "", read, sizeof read, driver.path().c_str());
+        ASSERT_STREQ(c.read, read);
+        if (monitorState.mainWindow)
+            DestroyWindow(monitorState.mainWindow);
+        ASSERT_TRUE(CreateMonitorWindows(instance, "LUMEVIEW_SUPER_QUEUE"));
+        HWND button = GetDlgItem(monitorState.panel, IDC_QUEUE_BUTTON);
+        ASSERT_NE(nullptr, button);
+        ASSERT_FALSE(IsWindowVisible(monitorState.panel)) << "not shown, so not painted yet";
+        EXPECT_EQ(c.enabled, IsWindowEnabled(button) != FALSE);
+    }
+    // The last panel made, with the button enabled: shown once, it is painted.
+    ShowWindow(monitorState.mainWindow, SW_SHOWNA);
+    UpdateWindow(monitorState.mainWindow);
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(monitorState.panel, IDC_QUEUE_BUTTON))) << "after the first paint";
     DestroyWindow(monitorState.mainWindow);
 }

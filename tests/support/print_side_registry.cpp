@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "monitor_harness.h"
 #include "protocol/lvwm_messages.h"
 
 static const char kPrinterSubkey[] = LV_REGISTRY_DOCUMENT_KEY "\\" LV_REGISTRY_PRINTER_SUBKEY;
@@ -39,4 +40,30 @@ DefaultPrinter::~DefaultPrinter()
 void DefaultPrinter::Set(const char* device)
 {
     ASSERT_TRUE(WriteProfileStringA("windows", "device", device));
+}
+
+DriverSettings::DriverSettings()
+{
+    char windows[MAX_PATH] = {};
+    GetWindowsDirectoryA(windows, sizeof windows);
+    path_ = std::string(windows) + "\\LGDISET.INI";
+    existed_ = FileExists(path_);
+    if (existed_)
+        saved_ = ReadFileBytes(path_);
+}
+
+DriverSettings::~DriverSettings()
+{
+    if (existed_)
+        WriteFileBytes(path_, saved_);
+    else
+        DeleteFileA(path_.c_str());
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, path_.c_str());
+}
+
+void DriverSettings::Write(const std::string& content)
+{
+    WriteFileBytes(path_, content);
+    // The profile functions may keep the old file cached.
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, path_.c_str());
 }
