@@ -28,42 +28,6 @@ LONG PlatformReading(const MonitorCopy& monitor, const char* key)
     return static_cast<LONG>(GetPrivateProfileIntA(kSection, key, 0, monitor.iniPath.c_str()));
 }
 
-// The driver's settings file in the Windows folder, given back as it was.
-class DriverSettings {
-public:
-    DriverSettings()
-    {
-        char windows[MAX_PATH] = {};
-        GetWindowsDirectoryA(windows, sizeof windows);
-        path_ = std::string(windows) + "\\LGDISET.INI";
-        existed_ = FileExists(path_);
-        if (existed_)
-            saved_ = ReadFileBytes(path_);
-    }
-    ~DriverSettings()
-    {
-        WritePrivateProfileStringA(nullptr, nullptr, nullptr, path_.c_str());
-        if (existed_)
-            WriteFileBytes(path_, saved_);
-        else
-            DeleteFileA(path_.c_str());
-    }
-    DriverSettings(const DriverSettings&) = delete;
-    DriverSettings& operator=(const DriverSettings&) = delete;
-
-    void Write(const std::string& content)
-    {
-        WriteFileBytes(path_, content);
-        // The profile functions may keep the old file cached.
-        WritePrivateProfileStringA(nullptr, nullptr, nullptr, path_.c_str());
-    }
-
-private:
-    std::string path_;
-    bool existed_ = false;
-    std::string saved_;
-};
-
 std::string RandomBytes(unsigned seed, size_t count)
 {
     std::mt19937 random(seed);
@@ -121,8 +85,8 @@ TEST(ReliabilitySettings, SettingsFileThatIsAFolderGivesTheDefaultsAndStaysAFold
     ASSERT_TRUE(CreateDirectoryA(monitor.iniPath.c_str(), nullptr));
     // Mode 0 by default: a start with /S is refused, an empty one runs.
     ASSERT_TRUE(monitor.Start("/S"));
+    EXPECT_EQ(nullptr, monitor.WaitForWindow()) << "a window while the refused copy ran";
     EXPECT_EQ(0u, monitor.WaitForExit());
-    EXPECT_EQ(nullptr, monitor.FindMainWindow());
 
     ASSERT_NE(nullptr, monitor.StartAndWait(""));
     EXPECT_EQ(1, monitor.Send(LVWM_APPINIT));
@@ -137,24 +101,28 @@ TEST(ReliabilitySettings, SettingsFileThatIsAFolderGivesTheDefaultsAndStaysAFold
     RemoveDirectoryA(monitor.iniPath.c_str());
 }
 
+// Wine lets root write into a read-only folder and a read-only file, so the
+// file is held open by another program that lets others read it only.
 TEST(ReliabilitySettings, UnwritableSettingsFileIsKeptThenSavedOnceWritable)
 {
     MonitorCopy monitor(Platform::NT, "ini_unwritable");
     const std::string settings = "[Status Monitor]\r\nevent_notification_type=1\r\nIsIcon=0\r\n";
     monitor.WriteIni(settings);
-    {
-        // Held open by another program that lets others read it only. (The
-        // read-only attribute would do on Windows; the tests run as root,
-        // whom Wine lets write read-only files.)
-        HANDLE holder = CreateFileA(monitor.iniPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                    0, nullptr);
-        ASSERT_NE(INVALID_HANDLE_VALUE, holder);
+    const struct {
+        const char* how;
+        UINT message;
+    } closings[] = {{"closed by request", LVWM_APPCLOSE}, {"closed by the user", WM_CLOSE}};
+    HANDLE holder = CreateFileA(monitor.iniPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                                nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, holder);
+    for (const auto& closing : closings) {
+        SCOPED_TRACE(closing.how);
         ASSERT_NE(nullptr, monitor.StartAndWait("job"));
         EXPECT_EQ(1, monitor.Send(LVWM_APPMINIMUM));
-        EXPECT_EQ(1, monitor.Send(LVWM_APPCLOSE));
+        monitor.Send(closing.message);
         EXPECT_EQ(0u, monitor.WaitForExit());
-        CloseHandle(holder);
     }
+    CloseHandle(holder);
     EXPECT_EQ(settings, ReadFileBytes(monitor.iniPath)) << "the held file was changed";
 
     ASSERT_NE(nullptr, monitor.StartAndWait("job"));
@@ -163,6 +131,13 @@ TEST(ReliabilitySettings, UnwritableSettingsFileIsKeptThenSavedOnceWritable)
     EXPECT_EQ(0u, monitor.WaitForExit());
     EXPECT_EQ("1", monitor.ReadIni(kSection, "IsIcon")) << "the exit after the file became writable saves";
     EXPECT_EQ("1", monitor.ReadIni(kSection, "event_notification_type")) << "the rest of the file is kept";
+
+    // Without a file (mode 0), a user's close makes one with IsIcon 1.
+    monitor.DeleteIni();
+    ASSERT_NE(nullptr, monitor.StartAndWait(""));
+    monitor.Send(WM_CLOSE);
+    EXPECT_EQ(0u, monitor.WaitForExit());
+    EXPECT_EQ("1", monitor.ReadIni(kSection, "IsIcon"));
 }
 
 TEST(ReliabilitySettings, HugeNamesAndLinesAroundTheSectionDoNotHideIt)

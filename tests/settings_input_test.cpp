@@ -89,24 +89,6 @@ TEST(BadSettings, StartsWithDefinedValuesWhateverTheFileHolds)
     }
 }
 
-TEST(BadSettings, ReadOnlyFolderRunsAndSavesOnceWritableAgain)
-{
-    MonitorCopy monitor;
-    monitor.DeleteIni();
-    SetFileAttributesA(monitor.directory.c_str(), FILE_ATTRIBUTE_READONLY);
-    // Wine maps the attribute onto the Unix folder's write permission.
-    ASSERT_NE(nullptr, monitor.StartAndWait("job"));
-    monitor.Send(LVWM_APPMINIMUM);
-    monitor.Send(WM_CLOSE);
-    EXPECT_EQ(0u, monitor.WaitForExit());
-    SetFileAttributesA(monitor.directory.c_str(), FILE_ATTRIBUTE_NORMAL);
-
-    ASSERT_NE(nullptr, monitor.StartAndWait(""));
-    monitor.Send(WM_CLOSE);
-    EXPECT_EQ(0u, monitor.WaitForExit());
-    EXPECT_EQ("1", monitor.ReadIni("Status Monitor", "IsIcon"));
-}
-
 TEST(BadInput, AnyMessageAndParameterLeavesTheMonitorAnswering)
 {
     MonitorCopy monitor;
