@@ -30,8 +30,16 @@ JobWindow::~JobWindow()
         DestroyWindow(window);
 }
 
-std::vector<JobWindow::Request>& JobWindow::received()
+std::vector<JobWindow::Request>& JobWindow::received(DWORD waitMs)
 {
     static std::vector<Request> requests;
+    DWORD start = GetTickCount();
+    do {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, LVWM_CANCELJOB, LVWM_CANCELJOB, PM_REMOVE))
+            DispatchMessageA(&message);
+        if (waitMs > 0)
+            Sleep(10);
+    } while (GetTickCount() - start < waitMs);
     return requests;
 }

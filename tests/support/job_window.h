@@ -18,8 +18,10 @@ public:
         WPARAM wParam;
         LPARAM lParam;
     };
-    // The requests received since the last job window was made.
-    static std::vector<Request>& received();
+    // The requests received since the last job window was made. Handles
+    // for `waitMs` first the requests this thread's queue holds: one posted
+    // instead of sent is counted too.
+    static std::vector<Request>& received(DWORD waitMs = 0);
 
     HWND window = nullptr;
 };
