@@ -1,7 +1,9 @@
 // The main window and its panel hosted in this process, for what another
 // process cannot see under Wine: the class icon a state change sets, the
-// hide-and-show it does on Win32s alone, and the progress bar's pixels
-// (the bar is hidden at every paint, so it is drawn here while shown).
+// hide-and-show it does on Win32s alone, the progress bar's pixels (the
+// bar is hidden at every paint, so it is drawn here while shown), and the
+// options dialog going with the main window (a process that has ended has
+// no windows left to look at).
 #include <gtest/gtest.h>
 
 #include <string>
@@ -20,6 +22,8 @@ namespace {
 
 std::vector<WPARAM> shownOrHidden;  // WM_SHOWWINDOW of the main window, in order
 int framePaints = 0;                 // WM_NCPAINT of the main window
+HWND watched = nullptr;              // a window looked at when the main window goes
+bool watchedAtDestroy = false;       // whether it still existed then
 
 LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -28,8 +32,10 @@ LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     if (message == WM_NCPAINT)
         ++framePaints;
     // The hosted window has no run to end and no settings file to save to.
-    if (message == WM_DESTROY)
+    if (message == WM_DESTROY) {
+        watchedAtDestroy = IsWindow(watched) != FALSE;
         return 0;
+    }
     return MainWindowProc(window, message, wParam, lParam);
 }
 
@@ -136,4 +142,20 @@ TEST(ProgressBarInProcess, GreenRunsFromTheInnerLeftEdgeForItsShare)
         ReleaseDC(bar, dc);
         EXPECT_EQ("." + std::string(c.greenWidth, 'G') + std::string(100 - c.greenWidth, '.') + ".", row);
     }
+}
+
+TEST(OptionsInProcess, ClosingTheMonitorDestroysTheOpenDialogBeforeItsMainWindow)
+{
+    HostedMonitor host("LUMEVIEW_OPTIONS_CLOSE");
+    HWND panel = monitorState.panel;
+    ASSERT_NE(nullptr, panel);
+    SendMessageA(panel, WM_COMMAND, IDC_OPTIONS, 0);
+    watched = currentDialog;
+    ASSERT_NE(panel, watched) << "no options dialog";
+    ASSERT_TRUE(IsWindowVisible(watched));
+    watchedAtDestroy = true;
+    EXPECT_EQ(1, SendMessageA(monitorState.mainWindow, LVWM_APPCLOSE, 0, 0));
+    EXPECT_FALSE(IsWindow(monitorState.mainWindow));
+    EXPECT_FALSE(watchedAtDestroy) << "the dialog outlived the main window's end";
+    EXPECT_FALSE(IsWindow(watched));
 }
