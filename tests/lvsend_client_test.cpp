@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <string>
 
 #include "captured_process.h"
@@ -20,23 +21,42 @@ std::string ExeOption(const MonitorCopy& monitor)
 
 }  // namespace
 
-TEST(LvsendClient, StartSaysWhichCopyItFoundAndWaitsForTheOneItLaunched)
+// What lvps's start found, in lvsend's words and exit codes; the outcomes
+// themselves are the kit's (printside_test).
+TEST(LvsendClient, StartSaysWhatBecameOfTheCopyItRan)
 {
     MonitorCopy monitor;
     MonitorClosedAtEnd closer(monitor.className);
     monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=0\r\n");
     CapturedRun first = RunCaptured(LvsendCommandLine(ExeOption(monitor) + "start"));
     ASSERT_EQ(0u, first.exitCode) << first.err;
-    HWND window = monitor.FindMainWindow();
-    ASSERT_NE(nullptr, window);
+    monitor.window = monitor.FindMainWindow();
+    ASSERT_NE(nullptr, monitor.window) << "lvsend ended before the window came";
+    const unsigned long handle = static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(monitor.window));
+    char expected[512];
+    snprintf(expected, sizeof expected, "started %s: window 0x%08lX of class %s\n", monitor.exePath.c_str(), handle,
+             monitor.className.c_str());
+    EXPECT_EQ(expected, first.out);
 
     CapturedRun second = RunCaptured(LvsendCommandLine(ExeOption(monitor) + "start /S"));
     EXPECT_EQ(0u, second.exitCode) << second.err;
-    char expected[128];
-    snprintf(expected, sizeof expected, "already running: window 0x%08lX of class %s\n",
-             static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(window)), monitor.className.c_str());
+    snprintf(expected, sizeof expected, "already running: window 0x%08lX of class %s\n", handle,
+             monitor.className.c_str());
     EXPECT_EQ(expected, second.out);
-    EXPECT_EQ(1u, RunningProcesses(monitor.exeName)) << "the copy it launched has handed over and ended";
+
+    EXPECT_EQ(1, monitor.Send(LVWM_APPCLOSE));
+    // The closed copy ends by saving IsIcon; the next start must not meet it.
+    ASSERT_TRUE(Eventually([&] { return RunningProcesses(monitor.exeName) == 0; }, 15000));
+    // "/S" while the monitor shows only while printing: it declines to run.
+    CapturedRun declined = RunCaptured(LvsendCommandLine(ExeOption(monitor) + "start /S"));
+    EXPECT_EQ(2u, declined.exitCode);
+    EXPECT_EQ("", declined.out);
+    EXPECT_EQ("lvsend: " + monitor.exePath + " ended with exit code 0 without opening a window\n", declined.err);
+
+    CapturedRun missing = RunCaptured(LvsendCommandLine("--exe \"" + monitor.directory + "missing.exe\" start"));
+    EXPECT_EQ(3u, missing.exitCode);
+    EXPECT_EQ("", missing.out);
+    EXPECT_EQ(0u, missing.err.find("lvsend: cannot start " + monitor.directory + "missing.exe (error ")) << missing.err;
 }
 
 TEST(LvsendClient, StartRefusesACommandLineThatDoesNotFit)
@@ -44,10 +64,12 @@ TEST(LvsendClient, StartRefusesACommandLineThatDoesNotFit)
     MonitorCopy monitor;
     MonitorClosedAtEnd closer(monitor.className);
     CapturedRun run = RunCaptured(LvsendCommandLine(ExeOption(monitor) + "start /P " + std::string(1100, 'x')));
+    ASSERT_TRUE(run.finished);
     EXPECT_EQ(1u, run.exitCode);
     EXPECT_EQ("lvsend: start: the command line does not fit in 1023 characters\n", run.err);
-    Sleep(1000);
-    EXPECT_EQ(nullptr, monitor.FindMainWindow()) << "nothing was run with a cut command line";
+    // Without settings (mode 0) a copy runs with any command line but "/S":
+    // one started at all, however slowly, would be running now.
+    EXPECT_EQ(0u, RunningProcesses(monitor.exeName)) << "a copy was run with a cut command line";
 }
 
 TEST(LvsendClient, SendRefusesTheSystemsPointerMessages)
@@ -140,6 +162,7 @@ TEST(LvsendClient, JobKeepsItsInputBounded)
     CapturedProcess job(LvsendCommandLine("--class " + monitor.className + " job --seconds 120"));
     ASSERT_TRUE(job.WaitForOutput(" registered\n")) << job.Out() << job.Err();
     SIZE_T before = MemoryOf(job.Process()).privateBytes;
+    ASSERT_NE(0u, before) << "the first reading gave no private bytes";
     const std::string chunk(1 << 16, 'q');
     for (int i = 0; i < 64; ++i)
         ASSERT_TRUE(job.WriteInput(chunk));

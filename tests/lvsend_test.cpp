@@ -132,45 +132,6 @@ TEST(Lvsend, DrivesTheRunningMonitor)
     EXPECT_EQ("", result.out);
 }
 
-TEST(Lvsend, StartRunsTheMonitorAndWaitsForItsWindow)
-{
-    MonitorCopy monitor;
-    monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=0\r\n");
-    const std::string exe = "--exe \"" + monitor.exePath + "\" ";
-
-    CapturedRun result = RunLvsend(exe + "start");
-    EXPECT_EQ(0u, result.exitCode) << result.err;
-    EXPECT_EQ(0u, result.out.find("started " + monitor.exePath + ": window 0x")) << result.out;
-    EXPECT_NE(std::string::npos, result.out.find(" of class " + monitor.className + "\n")) << result.out;
-    HWND window = monitor.FindMainWindow();
-    ASSERT_NE(nullptr, window);
-
-    // A second start finds the copy that runs; the copy it launched hands
-    // over and ends.
-    result = RunLvsend(exe + "start");
-    EXPECT_EQ(0u, result.exitCode) << result.err;
-    EXPECT_EQ(window, monitor.FindMainWindow());
-    EXPECT_TRUE(Eventually([&] { return RunningProcesses(monitor.exeName) == 1; }, 15000))
-        << "the second copy still runs";
-
-    EXPECT_EQ(0u, RunLvsend(exe + "close").exitCode);
-    EXPECT_TRUE(Eventually([&] { return monitor.FindMainWindow() == nullptr; }));
-    // The closed copy ends by saving IsIcon; the next start must not meet it.
-    EXPECT_TRUE(Eventually([&] { return RunningProcesses(monitor.exeName) == 0; }, 15000));
-    EXPECT_NE("<absent>", monitor.ReadIni("Status Monitor", "IsIcon"));
-
-    // "/S" while the monitor shows only while printing: it declines to run.
-    result = RunLvsend(exe + "start /S");
-    EXPECT_EQ(2u, result.exitCode);
-    EXPECT_EQ("", result.out);
-    EXPECT_NE(std::string::npos, result.err.find("ended with exit code 0 without opening a window")) << result.err;
-    EXPECT_EQ(nullptr, monitor.FindMainWindow());
-
-    result = RunLvsend("--exe \"" + monitor.directory + "missing.exe\" start");
-    EXPECT_EQ(3u, result.exitCode);
-    EXPECT_EQ(0u, result.err.find("lvsend: cannot start ")) << result.err;
-}
-
 TEST(Lvsend, ReadPrintsWhatThePanelShowsInUtf8)
 {
     MonitorCopy monitor;

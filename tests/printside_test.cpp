@@ -33,6 +33,67 @@ void ExpectReleased(const LvpsJobInfo& info)
         CloseHandle(event);
 }
 
+// A window on a thread of its own standing in for a monitor that answers
+// every message after `answerMs`, as the real one answers a status report
+// and the alert only once the alert sound has ended.
+class SlowMonitor {
+public:
+    explicit SlowMonitor(DWORD answerMs) : answerMs_(answerMs)
+    {
+        made_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
+        EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(made_, 5000)) << "no stand-in window";
+    }
+    ~SlowMonitor()
+    {
+        PostMessageA(window_, WM_CLOSE, 0, 0);
+        EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread_, 10000)) << "the stand-in's thread did not end";
+        CloseHandle(thread_);
+        CloseHandle(made_);
+    }
+    SlowMonitor(const SlowMonitor&) = delete;
+    SlowMonitor& operator=(const SlowMonitor&) = delete;
+
+    const std::string className = "LVPS_SLOW_MONITOR_" + std::to_string(GetCurrentProcessId());
+
+private:
+    static DWORD WINAPI Run(LPVOID parameter)
+    {
+        SlowMonitor* self = static_cast<SlowMonitor*>(parameter);
+        WNDCLASSA windowClass = {};
+        windowClass.lpfnWndProc = Proc;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = self->className.c_str();
+        RegisterClassA(&windowClass);
+        self->window_ = CreateWindowA(self->className.c_str(), "slow", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                      windowClass.hInstance, self);
+        SetEvent(self->made_);
+        MSG message;
+        while (self->window_ && GetMessageA(&message, nullptr, 0, 0) > 0)
+            DispatchMessageA(&message);
+        return 0;
+    }
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        if (message == WM_NCCREATE)
+            SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(
+                                  reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
+        auto* self = reinterpret_cast<SlowMonitor*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+        if (message >= WM_USER && message < 0x8000) {
+            Sleep(self->answerMs_);
+            return 1;
+        }
+        if (message == WM_DESTROY)
+            PostQuitMessage(0);
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+
+    DWORD answerMs_;
+    HWND window_ = nullptr;
+    HANDLE made_ = nullptr;
+    HANDLE thread_ = nullptr;
+};
+
 }  // namespace
 
 TEST(Lvps, EachBadArgumentGetsItsStatusAtOnce)
@@ -85,6 +146,37 @@ TEST(Lvps, EachBadArgumentGetsItsStatusAtOnce)
         EXPECT_STRNE("unknown status", lvps_status_text(static_cast<LvpsStatus>(status))) << status;
 }
 
+// A status report and the alert return only after the alert sound: both take
+// the report's limit, every other message the short one.
+TEST(Lvps, AStatusReportAndTheAlertWaitForTheSoundUnderTheReportLimit)
+{
+    const DWORD kAnswerMs = 1500;
+    SlowMonitor slow(kAnswerMs);
+    LvpsMonitor link = {};
+    ASSERT_EQ(LVPS_OK, lvps_find_class(slow.className.c_str(), &link));
+    link.timeoutMs = 300;
+    link.reportTimeoutMs = 10000;
+    const struct {
+        const char* call;
+        std::function<LvpsStatus()> run;
+        LvpsStatus expected;
+    } cases[] = {
+        {"status report", [&] { return lvps_report_status(&link, OPECALL_RECOVER, 2); }, LVPS_OK},
+        {"alert", [&] { return lvps_send(&link, LVWM_ALERT, 1, 0, nullptr); }, LVPS_OK},
+        {"show", [&] { return lvps_show(&link); }, LVPS_ERR_TIMEOUT},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.call);
+        DWORD start = GetTickCount();
+        EXPECT_EQ(c.expected, c.run());
+        DWORD took = GetTickCount() - start;
+        if (c.expected == LVPS_OK)
+            EXPECT_GE(took, kAnswerMs - 100) << "the stand-in answered early";
+        else
+            EXPECT_LT(took, kAnswerMs) << "the short limit did not apply";
+    }
+}
+
 TEST(Lvps, ClassNameIsTheMonitorsOwnRule)
 {
     char name[LVPS_CLASS_NAME_MAX + 1];
@@ -112,6 +204,7 @@ TEST(Lvps, StartTellsALaunchedCopyFromARunningOneAndADecline)
     EXPECT_EQ(LVPS_START_ALREADY_RUNNING, info.outcome);
     EXPECT_EQ(link.window, second.window);
     EXPECT_EQ(link.processId, second.processId);
+    EXPECT_EQ(1u, RunningProcesses(monitor.exeName)) << "the copy it launched has handed over and ended";
 
     ASSERT_EQ(LVPS_OK, lvps_close(&link));
     ASSERT_TRUE(Eventually([&] { return monitor.FindMainWindow() == nullptr; }));
