@@ -115,14 +115,23 @@ TEST(PanelCommandsHelp, AViewerThatDoesNotAnswerHoldsNeitherHelpNorF1)
 
 TEST(PanelCommandsQueue, WithoutPrinterNameModeRunsTheCommandBuiltAtLoad)
 {
+    // The published printer has a section and a viewer of its own, which
+    // only /P may use.
+    PublishPrinterName("Bureau 12");
     MonitorCopy monitor(Platform::NT);
-    ASSERT_TRUE(InstallRecorder(monitor.directory + "fileq.exe"));
-    monitor.WriteIni(ModeSettings(1) + "QueueExe=fileq.exe /tous\r\n" + "[Bureau 12]\r\nDevice Name=abc\r\nQueueExe=other.exe\r\n");
+    for (const char* recorder : {"fileq.exe", "ownq.exe"})
+        ASSERT_TRUE(InstallRecorder(monitor.directory + recorder));
+    monitor.WriteIni(ModeSettings(1) + "QueueExe=fileq.exe /tous\r\n" +
+                     "[Bureau 12]\r\nDevice Name=Bureau 12\r\nQueueExe=ownq.exe /o\r\n");
     ASSERT_NE(nullptr, monitor.StartAndWait("job"));
     Offer(monitor.Control(IDC_QUEUE_BUTTON));
     Click(monitor.Control(IDC_QUEUE_BUTTON));
     std::string log = WaitForRecorderLog(monitor.directory + "fileq.exe");
     EXPECT_EQ(monitor.directory + "fileq.exe /tous\n", log);
+    Sleep(300);
+    EXPECT_FALSE(FileExists(RecorderLogPath(monitor.directory + "ownq.exe")))
+        << ReadFileBytes(RecorderLogPath(monitor.directory + "ownq.exe"));
+    WithdrawPrinterName();
 }
 
 TEST(PanelCommandsQueue, PrinterNameModeTakesTheViewerOfThePrintersSectionAsStored)
