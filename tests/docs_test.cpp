@@ -1,7 +1,9 @@
 // The documents that ship with the monitor agree with the program.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "monitor_harness.h"
 #include "protocol/lvwm_messages.h"
@@ -100,13 +102,19 @@ TEST(Docs, ProtocolListsEveryMessageWithItsNumber)
 TEST(Docs, SampleSettingsHoldEveryKeyAtItsDefault)
 {
     std::string sample = TestEnvironment("LUMEVIEW_SOURCE") + "\\docs\\lumeview.sample.INI";
-    const char* keys[] = {"sound_audio_alert", "event_notification_type", "IsIcon", "EngssHelp",
-                          "Soundfile", "QueueExe", "Default Printer"};
-    for (const char* key : keys) {
-        char value[64] = {};
-        GetPrivateProfileStringA("Status Monitor", key, "<absent>", value, sizeof value, sample.c_str());
-        EXPECT_STRNE("<absent>", value) << key;
+    // Every key of the monitor's section with the value a missing key gives:
+    // 0 for the numbers, empty for the texts.
+    const std::vector<std::string> defaults = {"sound_audio_alert=0", "event_notification_type=0", "IsIcon=0",
+                                               "EngssHelp=", "Soundfile=", "QueueExe=", "Default Printer="};
+    char section[4096] = {};
+    DWORD length = GetPrivateProfileSectionA("Status Monitor", section, sizeof section, sample.c_str());
+    ASSERT_LT(length, sizeof section - 2);
+    std::vector<std::string> entries;
+    for (const char* entry = section; *entry; entry += strlen(entry) + 1) {
+        if (*entry != ';')
+            entries.push_back(entry);
     }
+    EXPECT_EQ(defaults, entries);
 
     // The monitor reads it like no file at all: mode 0 refuses "/S".
     MonitorCopy monitor;
