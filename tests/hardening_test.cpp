@@ -285,7 +285,12 @@ TEST(FontsWithoutPanel, AppInitLeavesNoFontBehind)
     ASSERT_EQ(nullptr, monitorState.statusText);
 
     SendMessageA(monitorState.mainWindow, LVWM_APPINIT, 0, 0);  // what a first reset keeps for good
+    // The count must see a font come and go, or it proves nothing.
     long before = LiveGdiObjects();
+    HFONT probe = CreateFontA(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Arial");
+    ASSERT_EQ(before + 1, LiveGdiObjects()) << "fonts cannot be counted here";
+    DeleteObject(probe);
+    ASSERT_EQ(before, LiveGdiObjects());
     for (int reset = 0; reset < 100; ++reset)
         ASSERT_EQ(1, SendMessageA(monitorState.mainWindow, LVWM_APPINIT, 0, 0));
     EXPECT_EQ(before, LiveGdiObjects()) << "GDI objects after 100 resets without a panel";
