@@ -30,6 +30,30 @@ bool Runs(MonitorCopy& monitor, const std::string& commandLine)
     return false;
 }
 
+struct WindowSearch {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK MatchVisibleWindow(HWND window, LPARAM parameter)
+{
+    WindowSearch* search = reinterpret_cast<WindowSearch*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != search->processId || !IsWindowVisible(window))
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+// The process's visible top-level window, whatever its class.
+HWND VisibleWindowOf(DWORD processId)
+{
+    WindowSearch search = {processId, nullptr};
+    EnumWindows(MatchVisibleWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 }  // namespace
 
 TEST(StartupLaunch, RealMonitorFollowsTheTableInEveryMode)
@@ -103,8 +127,9 @@ TEST(IsIconSetting, OneStartsMinimisedAndInactiveOnlyWithARest)
         ASSERT_TRUE(monitor.Start(c.commandLine, SW_SHOWNORMAL));
         ASSERT_NE(nullptr, monitor.WaitForWindow());
         EXPECT_EQ(c.minimised, IsIconic(monitor.window) != FALSE);
-        if (c.minimised)
+        if (c.minimised) {
             EXPECT_NE(monitor.window, GetForegroundWindow()) << "the minimised start took the foreground";
+        }
         monitor.Send(LVWM_APPCLOSE);
         EXPECT_EQ(0u, monitor.WaitForExit());
     }
@@ -114,15 +139,22 @@ TEST(IsIconSetting, OneStartsMinimisedAndInactiveOnlyWithARest)
 TEST(StartupNames, CopyNamedMonitorNewUsesClassMonitorAndItsIni)
 {
     MonitorCopy monitor(Platform::NT, "monitor.new");
-    EXPECT_EQ("MONITOR", monitor.className);
-    monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=1\r\n");
-    ASSERT_NE(nullptr, monitor.StartAndWait("/S"));
+    const std::string settings = monitor.directory + "monitor.INI";
+    WriteFileBytes(settings, "[Status Monitor]\r\nevent_notification_type=1\r\n");
+    ASSERT_TRUE(monitor.Start("/S"));
+    // Found by its process, not by the class name it is meant to have.
+    HWND window = nullptr;
+    ASSERT_TRUE(Eventually([&] { return (window = VisibleWindowOf(monitor.process.dwProcessId)) != nullptr; }, 15000))
+        << "no window: monitor.INI's mode 1 was not read";
     char className[64] = {};
-    GetClassNameA(monitor.window, className, sizeof className);
+    GetClassNameA(window, className, sizeof className);
     EXPECT_STREQ("MONITOR", className);
+    monitor.window = window;
     monitor.Send(LVWM_APPCLOSE);
     EXPECT_EQ(0u, monitor.WaitForExit());
-    EXPECT_EQ("0", monitor.ReadIni(kSection, "IsIcon")) << "saved beside the copy in monitor.INI";
+    char isIcon[8] = {};
+    GetPrivateProfileStringA(kSection, "IsIcon", "<absent>", isIcon, sizeof isIcon, settings.c_str());
+    EXPECT_STREQ("0", isIcon) << "saved beside the copy in monitor.INI";
 }
 
 TEST(SingleInstance, SecondStartShowsTheRunningCopyAndLeavesSettingsAlone)
