@@ -193,6 +193,11 @@ TEST(Progress, CountsWriteThePagesLineAndOtherKindsAreRefused)
     EXPECT_EQ(1, monitor.Send(LVWM_PROGRESS, LV_PROGRESS_DONE, 7));
     EXPECT_EQ(1, monitor.Send(LVWM_PROGRESS, LV_PROGRESS_TOTAL, 5));
     EXPECT_TRUE(Eventually([&] { return monitor.ControlText(IDC_PAGES_TEXT) == L"7 de 5"; }));
+    // No page done yet, or fewer: no line.
+    EXPECT_EQ(1, monitor.Send(LVWM_PROGRESS, LV_PROGRESS_DONE, 0));
+    EXPECT_TRUE(Eventually([&] { return monitor.ControlText(IDC_PAGES_TEXT).empty(); }));
+    EXPECT_EQ(1, monitor.Send(LVWM_PROGRESS, LV_PROGRESS_DONE, 4));
+    EXPECT_TRUE(Eventually([&] { return monitor.ControlText(IDC_PAGES_TEXT) == L"4 de 5"; }));
     EXPECT_EQ(1, monitor.Send(LVWM_PROGRESS, LV_PROGRESS_DONE, -2));
     EXPECT_TRUE(Eventually([&] { return monitor.ControlText(IDC_PAGES_TEXT).empty(); }));
     EXPECT_EQ(1, monitor.Send(LVWM_PROGRESS, LV_PROGRESS_DONE, 2147483647));

@@ -240,3 +240,17 @@ TEST(ProgressWidth, ProportionAndLimits)
         EXPECT_EQ(c.filled, ProgressFillWidth(c.done, c.total, c.inner))
             << c.done << " of " << c.total << " in " << c.inner;
 }
+
+TEST(PagesLine, ShownOnlyForCountsAboveZero)
+{
+    const struct {
+        LONG done;
+        LONG total;
+        bool shown;
+    } cases[] = {
+        {3, 12, true}, {7, 5, true}, {1, 1, true}, {LONG_MAX, LONG_MAX, true},
+        {0, 5, false}, {-2, 5, false}, {5, 0, false}, {3, -1, false}, {0, 0, false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.shown, ProgressHasCounts(c.done, c.total)) << c.done << " of " << c.total;
+}
