@@ -46,32 +46,6 @@ TEST(SetState, RefusesUnknownStatesAndKeepsTheCurrentOne)
     EXPECT_EQ(L"Disponible", monitor.ControlText(IDC_STATUS_TEXT));
 }
 
-TEST(StatusReport, StateFollowsCategoryAndCodeComparedUnsigned)
-{
-    struct Case {
-        WPARAM category;
-        LPARAM code;
-        DeviceState state;
-    } cases[] = {
-        {0, 0, Ready},
-        {1, 5, Error}, {1, 0, Error},
-        {2, 2, Error}, {2, 20, Error},
-        {3, 2, Error}, {3, 5, Ready}, {3, 18, Ready}, {3, 22, Error}, {3, 0, Ready},
-        {3, -1, Ready}, {3, 0x00010002, Ready},
-        {4, 1, Warning}, {4, 0x00010003, Warning}, {4, 3, Error}, {4, 9, Warning},
-        {5, 2, Ready}, {7, 2, Ready}, {0xFFFFFFFF, 2, Ready}, {static_cast<WPARAM>(-4), 1, Ready},
-    };
-    HelpSpy spy;
-    MonitorCopy monitor;
-    ASSERT_TRUE(monitor.StartWith(ModeSettings(1)));
-    for (const Case& c : cases) {
-        SCOPED_TRACE("report (" + std::to_string(c.category) + ", " + std::to_string(c.code) + ")");
-        monitor.Send(LVWM_SETSTATE, c.state == Error ? Warning : Error);
-        EXPECT_EQ(1, monitor.Send(LVWM_ERROR, c.category, c.code));
-        EXPECT_EQ(c.state, ObservedDeviceState(monitor, spy));
-    }
-}
-
 TEST(StatusReport, PaperJamShowsTextSetsErrorAndKeepsFocusInPanel)
 {
     HelpSpy spy;

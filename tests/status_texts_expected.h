@@ -197,10 +197,11 @@ inline const ExpectedCaption kExpectedCaptions[] = {
 
 // The categories and codes every report test walks: all categories, the
 // listed codes and the gaps between them, just above the last listed code,
-// and the extremes.
-inline const DWORD kReportCategories[] = {0, 1, 2, 3, 4, 5, 6, 7, 0x7FFFFFFF, 0xFFFFFFFF};
+// far above it, listed codes with high bits set (whole values count, not
+// their low 16 bits), and the extremes, negative ones included.
+inline const DWORD kReportCategories[] = {0, 1, 2, 3, 4, 5, 6, 7, 0x7FFFFFFF, 0xFFFFFFFC, 0xFFFFFFFF};
 inline const DWORD kReportCodes[] = {
-    0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24,
-    0x7FFFFFFF, 0x80000000, 0xFFFFFFFF};
+    0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 99,
+    0x00010002, 0x00010003, 0x7FFFFFFF, 0x80000000, 0xFFFFFFFF};
 
 #endif
