@@ -326,6 +326,7 @@ TEST(PanelCommandsClose, CloseAndEscapeEndTheMonitorAndSaveIsIconByTheRule)
         {EscapeKey, 0, false, "1"},
         {EscapeKey, 1, false, "0"},
         {CloseButton, 2, false, "0"},
+        {CloseButton, 2, true, "1"},
         {EscapeKey, 2, true, "1"},
     };
     MonitorCopy monitor(Platform::NT);
