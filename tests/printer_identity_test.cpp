@@ -10,17 +10,30 @@
 
 TEST(PrinterIdentity, NamesShorterThanTwoCharactersGiveTheDefaultPrinter)
 {
-    DefaultPrinter fallback("Atelier,winspool,LPT1:");
+    DefaultPrinter fallback;
     const struct {
         const char* published;  // nullptr: nothing published
+        const char* device;     // win.ini's default printer; nullptr: none
         const char* expected;
-    } cases[] = {{nullptr, "Atelier"}, {"", "Atelier"}, {"P", "Atelier"}, {"PQ", "PQ"}, {"Bureau 12", "Bureau 12"}};
+    } cases[] = {
+        // An entry that is not there cannot be removed: each "none" follows one.
+        {nullptr, "Atelier,winspool,LPT1:", "Atelier"},
+        {"", "Atelier,winspool,LPT1:", "Atelier"},
+        {"P", nullptr, ""},
+        {"P", "Atelier,winspool,LPT1:", "Atelier"},
+        {nullptr, nullptr, ""},
+        {"PQ", "Atelier,winspool,LPT1:", "PQ"},
+        {"Bureau 12", "Atelier,winspool,LPT1:", "Bureau 12"},
+        {nullptr, "Atelier", "Atelier"},  // no comma: the whole entry
+    };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.published ? std::string("\"") + c.published + "\"" : "nothing");
+        SCOPED_TRACE((c.published ? std::string("\"") + c.published + "\"" : "nothing") + ", device " +
+                     (c.device ? c.device : "none"));
         WithdrawPrinterName();
         if (c.published) {
             PublishPrinterName(c.published);
         }
+        fallback.Set(c.device);
         char name[kPrinterNameSize] = "untouched";
         EXPECT_EQ(1, PrinterIdentity(name));
         EXPECT_STREQ(c.expected, name);
