@@ -14,12 +14,13 @@
 #include "process_metrics.h"
 #include "protocol/lvwm_messages.h"
 #include "protocol/main_window.h"
-#include "protocol/monitor_state.h"
 #include "recorder.h"
 #include "resource.h"
-#include "settings/app_settings.h"
 #include "settings/setting_rules.h"
+#include "settings/settings_store.h"
 #include "shell/launch_rules.h"
+#include "state/monitor_state.h"
+#include "state/window_object.h"
 
 namespace {
 
@@ -279,12 +280,12 @@ TEST(FontsWithoutPanel, AppInitLeavesNoFontBehind)
     windowClass.lpszClassName = "LUMEVIEW_NO_PANEL";
     ASSERT_NE(0, RegisterClassA(&windowClass));
     monitorState.instance = instance;
-    monitorState.mainWindow = CreateWindowA("LUMEVIEW_NO_PANEL", "no panel", WS_POPUP, 0, 0, 100, 100, nullptr,
+    mainWindowObject.window = CreateWindowA("LUMEVIEW_NO_PANEL", "no panel", WS_POPUP, 0, 0, 100, 100, nullptr,
                                             nullptr, instance, nullptr);
-    ASSERT_NE(nullptr, monitorState.mainWindow);
-    ASSERT_EQ(nullptr, monitorState.statusText);
+    ASSERT_NE(nullptr, mainWindowObject.window);
+    ASSERT_EQ(nullptr, monitorState.controls.statusText);
 
-    SendMessageA(monitorState.mainWindow, LVWM_APPINIT, 0, 0);  // what a first reset keeps for good
+    SendMessageA(mainWindowObject.window, LVWM_APPINIT, 0, 0);  // what a first reset keeps for good
     // The count must see a font come and go, or it proves nothing.
     long before = LiveGdiObjects();
     HFONT probe = CreateFontA(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Arial");
@@ -292,7 +293,7 @@ TEST(FontsWithoutPanel, AppInitLeavesNoFontBehind)
     DeleteObject(probe);
     ASSERT_EQ(before, LiveGdiObjects());
     for (int reset = 0; reset < 100; ++reset)
-        ASSERT_EQ(1, SendMessageA(monitorState.mainWindow, LVWM_APPINIT, 0, 0));
+        ASSERT_EQ(1, SendMessageA(mainWindowObject.window, LVWM_APPINIT, 0, 0));
     EXPECT_EQ(before, LiveGdiObjects()) << "GDI objects after 100 resets without a panel";
-    DestroyWindow(monitorState.mainWindow);
+    DestroyWindow(mainWindowObject.window);
 }

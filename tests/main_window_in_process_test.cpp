@@ -12,10 +12,11 @@
 #include "monitor_messages.h"
 #include "protocol/lvwm_messages.h"
 #include "protocol/main_window.h"
-#include "protocol/monitor_state.h"
 #include "resource.h"
 #include "shell/monitor_windows.h"
-#include "shell/shell.h"
+#include "state/current_dialog.h"
+#include "state/monitor_state.h"
+#include "state/window_object.h"
 #include "ui/status_panel.h"
 
 namespace {
@@ -49,14 +50,14 @@ public:
         monitorState.notificationMode = NotifyAlways;
         RegisterMainClass(instance, className);
         CreateMonitorWindows(instance, className);
-        SetWindowLongPtrA(monitorState.mainWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordingProc));
-        currentDialog = monitorState.panel;
-        SetWindowPos(monitorState.mainWindow, HWND_TOPMOST, 0, 0, 0, 0,
+        SetWindowLongPtrA(mainWindowObject.window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordingProc));
+        currentDialog = panelWindowObject.window;
+        SetWindowPos(mainWindowObject.window, HWND_TOPMOST, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-        UpdateWindow(monitorState.mainWindow);
+        UpdateWindow(mainWindowObject.window);
         PumpMonitorMessages();
     }
-    ~HostedMonitor() { DestroyWindow(monitorState.mainWindow); }
+    ~HostedMonitor() { DestroyWindow(mainWindowObject.window); }
     HostedMonitor(const HostedMonitor&) = delete;
     HostedMonitor& operator=(const HostedMonitor&) = delete;
 };
@@ -76,16 +77,16 @@ TEST(SetStateInProcess, ClassIconByStateAndHideAndShowOnWin32sOnly)
         for (const auto& change : changes) {
             SCOPED_TRACE("platform " + std::to_string(platform) + " state " + std::to_string(change.state));
             shownOrHidden.clear();
-            EXPECT_EQ(1, SendMessageA(monitorState.mainWindow, LVWM_SETSTATE, change.state, 0));
+            EXPECT_EQ(1, SendMessageA(mainWindowObject.window, LVWM_SETSTATE, change.state, 0));
             HICON expected = LoadIconA(monitorState.instance, MAKEINTRESOURCEA(change.icon));
-            EXPECT_EQ(reinterpret_cast<LONG_PTR>(expected), GetClassLongPtrA(monitorState.mainWindow, GCLP_HICON));
+            EXPECT_EQ(reinterpret_cast<LONG_PTR>(expected), GetClassLongPtrA(mainWindowObject.window, GCLP_HICON));
             std::vector<WPARAM> expectedSteps;
             if (platform == VER_PLATFORM_WIN32s)
                 expectedSteps = {FALSE, TRUE};
             EXPECT_EQ(expectedSteps, shownOrHidden) << "hidden (0) and shown again (1)";
-            EXPECT_TRUE(IsWindowVisible(monitorState.mainWindow));
+            EXPECT_TRUE(IsWindowVisible(mainWindowObject.window));
             shownOrHidden.clear();
-            EXPECT_EQ(1, SendMessageA(monitorState.mainWindow, LVWM_SETSTATE, change.state, 0));
+            EXPECT_EQ(1, SendMessageA(mainWindowObject.window, LVWM_SETSTATE, change.state, 0));
             EXPECT_TRUE(shownOrHidden.empty()) << "the same state again changes nothing";
         }
     }
@@ -98,8 +99,8 @@ TEST(SetStateInProcess, RepaintsTheCaptionAndTheTwoStatePicturesOnly)
     HostedMonitor host("LUMEVIEW_STATE_REPAINT");
     monitorState.platformId = VER_PLATFORM_WIN32_NT;
     framePaints = 0;
-    ASSERT_EQ(1, SendMessageA(monitorState.mainWindow, LVWM_SETSTATE, Error, 0));
-    HWND panel = monitorState.panel;
+    ASSERT_EQ(1, SendMessageA(mainWindowObject.window, LVWM_SETSTATE, Error, 0));
+    HWND panel = panelWindowObject.window;
     for (int id : {IDC_DEVICE_PICTURE, IDC_STATE_ICON})
         EXPECT_TRUE(GetUpdateRect(GetDlgItem(panel, id), nullptr, FALSE)) << "control " << id;
     for (int id : {IDC_LOGO, IDC_STATUS_TEXT, IDC_DOCUMENT_NAME, IDC_CANCEL_JOB, IDC_OPTIONS, IDC_PANEL_CLOSE})
@@ -112,7 +113,7 @@ TEST(SetStateInProcess, RepaintsTheCaptionAndTheTwoStatePicturesOnly)
 TEST(ProgressBarInProcess, GreenRunsFromTheInnerLeftEdgeForItsShare)
 {
     HostedMonitor host("LUMEVIEW_PROGRESS_BAR");
-    HWND bar = monitorState.progressBar;
+    HWND bar = monitorState.controls.progressBar;
     ASSERT_NE(nullptr, bar);
     // An inner width of 100 pixels inside the one-pixel frame.
     RECT outer;
@@ -147,15 +148,15 @@ TEST(ProgressBarInProcess, GreenRunsFromTheInnerLeftEdgeForItsShare)
 TEST(OptionsInProcess, ClosingTheMonitorDestroysTheOpenDialogBeforeItsMainWindow)
 {
     HostedMonitor host("LUMEVIEW_OPTIONS_CLOSE");
-    HWND panel = monitorState.panel;
+    HWND panel = panelWindowObject.window;
     ASSERT_NE(nullptr, panel);
     SendMessageA(panel, WM_COMMAND, IDC_OPTIONS, 0);
     watched = currentDialog;
     ASSERT_NE(panel, watched) << "no options dialog";
     ASSERT_TRUE(IsWindowVisible(watched));
     watchedAtDestroy = true;
-    EXPECT_EQ(1, SendMessageA(monitorState.mainWindow, LVWM_APPCLOSE, 0, 0));
-    EXPECT_FALSE(IsWindow(monitorState.mainWindow));
+    EXPECT_EQ(1, SendMessageA(mainWindowObject.window, LVWM_APPCLOSE, 0, 0));
+    EXPECT_FALSE(IsWindow(mainWindowObject.window));
     EXPECT_FALSE(watchedAtDestroy) << "the dialog outlived the main window's end";
     EXPECT_FALSE(IsWindow(watched));
 }

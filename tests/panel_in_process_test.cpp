@@ -9,22 +9,23 @@
 #include "monitor_harness.h"
 #include "monitor_messages.h"
 #include "print_side_registry.h"
-#include "protocol/monitor_state.h"
 #include "resource.h"
 #include "screen.h"
-#include "settings/app_settings.h"
+#include "settings/settings_store.h"
 #include "shell/monitor_windows.h"
-#include "shell/shell.h"
+#include "state/current_dialog.h"
+#include "state/monitor_state.h"
+#include "state/window_object.h"
 #include "ui/status_panel.h"
 
 TEST(PanelFonts, EveryResetReleasesTheFontItReplaces)
 {
     monitorState.instance = GetModuleHandleA(nullptr);
     // Stands in for the main window: it ignores the state the reset sends.
-    monitorState.mainWindow = CreateWindowA("STATIC", "host", WS_OVERLAPPED, 0, 0, 500, 400, nullptr, nullptr,
+    mainWindowObject.window = CreateWindowA("STATIC", "host", WS_OVERLAPPED, 0, 0, 500, 400, nullptr, nullptr,
                                             monitorState.instance, nullptr);
     HWND panel = CreateDialogParamA(monitorState.instance, MAKEINTRESOURCEA(IDD_STATUS_PANEL),
-                                    monitorState.mainWindow, StatusPanelProc, 0);
+                                    mainWindowObject.window, StatusPanelProc, 0);
     ASSERT_NE(nullptr, panel);
     HWND status = GetDlgItem(panel, IDC_STATUS_TEXT);
     HFONT dialogFont = reinterpret_cast<HFONT>(SendMessageA(GetDlgItem(panel, IDC_PANEL_CLOSE), WM_GETFONT, 0, 0));
@@ -49,7 +50,7 @@ TEST(PanelFonts, EveryResetReleasesTheFontItReplaces)
     EXPECT_EQ(DEFAULT_PITCH | FF_SWISS, font.lfPitchAndFamily);
     EXPECT_EQ(ANSI_CHARSET, font.lfCharSet);
     EXPECT_EQ(FW_DONTCARE, font.lfWeight);
-    DestroyWindow(monitorState.mainWindow);
+    DestroyWindow(mainWindowObject.window);
 }
 
 // The first paint prepares the pictures with the button face of its time;
@@ -59,10 +60,10 @@ TEST(PanelColoursInProcess, PicturesPreparedAtTheFirstPaintFollowANewButtonFace)
     HINSTANCE instance = GetModuleHandleA(nullptr);
     ASSERT_TRUE(RegisterMainClass(instance, "LUMEVIEW_IN_TEST"));
     ASSERT_TRUE(CreateMonitorWindows(instance, "LUMEVIEW_IN_TEST"));
-    HWND panel = monitorState.panel;
+    HWND panel = panelWindowObject.window;
     ASSERT_NE(nullptr, panel);
     currentDialog = panel;
-    SetWindowPos(monitorState.mainWindow, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+    SetWindowPos(mainWindowObject.window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
     PumpMonitorMessagesFor(300);
 
     INT element = COLOR_BTNFACE;
@@ -71,8 +72,8 @@ TEST(PanelColoursInProcess, PicturesPreparedAtTheFirstPaintFollowANewButtonFace)
     ASSERT_EQ(original, ScreenImage(drawn).At(drawn.left, drawn.bottom - 1)) << "the first paint drew the picture";
     COLORREF changed = RGB(200, 180, 120);
     ASSERT_TRUE(SetSysColors(1, &element, &changed));
-    SendMessageA(monitorState.mainWindow, WM_SYSCOLORCHANGE, 0, 0);
-    InvalidateRect(monitorState.mainWindow, nullptr, TRUE);
+    SendMessageA(mainWindowObject.window, WM_SYSCOLORCHANGE, 0, 0);
+    InvalidateRect(mainWindowObject.window, nullptr, TRUE);
     PumpMonitorMessagesFor(500);
 
     HWND picture = GetDlgItem(panel, IDC_DEVICE_PICTURE);
@@ -87,7 +88,7 @@ TEST(PanelColoursInProcess, PicturesPreparedAtTheFirstPaintFollowANewButtonFace)
         << "the panel's own background, clear of the main window's frame";
 
     SetSysColors(1, &element, &original);
-    DestroyWindow(monitorState.mainWindow);
+    DestroyWindow(mainWindowObject.window);
 }
 
 // The driver's SuperQueue enables the print-queue button when the panel is
@@ -116,17 +117,17 @@ TEST(PanelQueueButtonInProcess, SuperQueueEnablesItUntilTheFirstPaint)
         char read[300] = {};
         GetPrivateProfileStringA("Status Monitor", "SuperQueue", "", read, sizeof read, driver.path().c_str());
         ASSERT_STREQ(c.read, read);
-        if (monitorState.mainWindow)
-            DestroyWindow(monitorState.mainWindow);
+        if (mainWindowObject.window)
+            DestroyWindow(mainWindowObject.window);
         ASSERT_TRUE(CreateMonitorWindows(instance, "LUMEVIEW_SUPER_QUEUE"));
-        HWND button = GetDlgItem(monitorState.panel, IDC_QUEUE_BUTTON);
+        HWND button = GetDlgItem(panelWindowObject.window, IDC_QUEUE_BUTTON);
         ASSERT_NE(nullptr, button);
-        ASSERT_FALSE(IsWindowVisible(monitorState.panel)) << "not shown, so not painted yet";
+        ASSERT_FALSE(IsWindowVisible(panelWindowObject.window)) << "not shown, so not painted yet";
         EXPECT_EQ(c.enabled, IsWindowEnabled(button) != FALSE);
     }
     // The last panel made, with the button enabled: shown once, it is painted.
-    ShowWindow(monitorState.mainWindow, SW_SHOWNA);
-    UpdateWindow(monitorState.mainWindow);
-    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(monitorState.panel, IDC_QUEUE_BUTTON))) << "after the first paint";
-    DestroyWindow(monitorState.mainWindow);
+    ShowWindow(mainWindowObject.window, SW_SHOWNA);
+    UpdateWindow(mainWindowObject.window);
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(panelWindowObject.window, IDC_QUEUE_BUTTON))) << "after the first paint";
+    DestroyWindow(mainWindowObject.window);
 }

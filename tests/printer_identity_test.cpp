@@ -6,7 +6,7 @@
 
 #include "print_side_registry.h"
 #include "protocol/lvwm_messages.h"
-#include "settings/app_settings.h"
+#include "settings/settings_store.h"
 
 TEST(PrinterIdentity, NamesShorterThanTwoCharactersGiveTheDefaultPrinter)
 {

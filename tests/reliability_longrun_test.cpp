@@ -7,11 +7,12 @@
 #include "monitor_messages.h"
 #include "process_metrics.h"
 #include "protocol/lvwm_messages.h"
-#include "protocol/monitor_state.h"
 #include "resource.h"
 #include "shell/monitor_windows.h"
 #include "shell/shared_brushes.h"
-#include "shell/shell.h"
+#include "state/current_dialog.h"
+#include "state/monitor_state.h"
+#include "state/window_object.h"
 #include "ui/status_panel.h"
 
 namespace {
@@ -42,15 +43,15 @@ public:
         monitorState.notificationMode = NotifyAlways;
         RegisterMainClass(instance, "LUMEVIEW_LONG_RUN");
         CreateMonitorWindows(instance, "LUMEVIEW_LONG_RUN");
-        panel = monitorState.panel;
+        panel = panelWindowObject.window;
         currentDialog = panel;
-        ShowWindow(monitorState.mainWindow, SW_SHOWNOACTIVATE);
-        UpdateWindow(monitorState.mainWindow);
+        ShowWindow(mainWindowObject.window, SW_SHOWNOACTIVATE);
+        UpdateWindow(mainWindowObject.window);
         PumpMonitorMessages();
     }
     ~HostedMonitor()
     {
-        DestroyWindow(monitorState.mainWindow);
+        DestroyWindow(mainWindowObject.window);
         PumpMonitorMessages();
     }
     HostedMonitor(const HostedMonitor&) = delete;
@@ -60,7 +61,7 @@ public:
     // round in twenty paints what the rounds before it asked for.
     void Round(int round)
     {
-        HWND window = monitorState.mainWindow;
+        HWND window = mainWindowObject.window;
         SendMessageA(window, LVWM_SETSTATE, round % 2 ? Warning : Error, 0);
         SendMessageA(window, LVWM_PROGRESS, round % 2 ? LV_PROGRESS_DONE : LV_PROGRESS_TOTAL, round);
         SendMessageA(window, LVWM_APPINIT, 0, 0);
@@ -122,7 +123,7 @@ TEST(ReliabilityLongRunInProcess, EveryReplacedGdiObjectIsReleased)
     ASSERT_NE(nullptr, host.panel);
     for (int round = 0; round < kWarmUpRounds; ++round)
         host.Round(round);
-    HFONT firstFont = reinterpret_cast<HFONT>(SendMessageA(monitorState.statusText, WM_GETFONT, 0, 0));
+    HFONT firstFont = reinterpret_cast<HFONT>(SendMessageA(monitorState.controls.statusText, WM_GETFONT, 0, 0));
     HBRUSH firstFace = faceBrush;
     GrowthTrend objects;
     GrowthTrend privateBytes;

@@ -5,14 +5,14 @@
 #include <mmsystem.h>
 
 #include "protocol/lvwm_messages.h"
-#include "protocol/monitor_state.h"
 #include "protocol/protocol_rules.h"
 #include "protocol/status_table.h"
 #include "resource.h"
-#include "settings/app_settings.h"
+#include "settings/settings_store.h"
 #include "settings/system_paths.h"
 #include "shell/shared_brushes.h"
-#include "shell/window_object.h"
+#include "state/monitor_state.h"
+#include "state/window_object.h"
 #include "ui/status_panel.h"
 
 static const DWORD kBeepFrequency = 8000;
@@ -30,7 +30,7 @@ int ApplyShowPolicy(HWND window, unsigned reason)
 // was a third of the cost of a repeated report.
 static void SetStatusText(const char* text)
 {
-    SetTextUnlessShown(monitorState.statusText, text);
+    SetTextUnlessShown(monitorState.controls.statusText, text);
 }
 
 // Every matching row shows the window; the first with a text ends the walk.
@@ -54,9 +54,9 @@ static void ShowReportText(HWND window, WPARAM category, LPARAM code)
 static void GiveFocusToPanel()
 {
     HWND focus = GetFocus();
-    if (focus && focus == GetNextDlgTabItem(monitorState.panel, nullptr, FALSE))
+    if (focus && focus == GetNextDlgTabItem(panelWindowObject.window, nullptr, FALSE))
         return;
-    SetFocus(monitorState.panel);
+    SetFocus(panelWindowObject.window);
 }
 
 static LRESULT OnStatusReport(HWND window, WPARAM category, LPARAM code)
@@ -120,20 +120,20 @@ static LRESULT OnSetState(WPARAM state)
     HICON icon = WindowIcon(state);
     if (!icon)
         return 0;
-    if (!monitorState.panel)
+    if (!panelWindowObject.window)
         return 0;
     InvalidateStatePictures();
     // The small icon is given too: a class without one has a small copy
     // derived at every change of its icon, and Wine never frees that copy.
-    SetClassLongPtrA(monitorState.mainWindow, GCLP_HICONSM, reinterpret_cast<LONG_PTR>(icon));
-    SetClassLongPtrA(monitorState.mainWindow, GCLP_HICON, reinterpret_cast<LONG_PTR>(icon));
+    SetClassLongPtrA(mainWindowObject.window, GCLP_HICONSM, reinterpret_cast<LONG_PTR>(icon));
+    SetClassLongPtrA(mainWindowObject.window, GCLP_HICON, reinterpret_cast<LONG_PTR>(icon));
     if (monitorState.platformId == VER_PLATFORM_WIN32s) {
         // Win32s takes the new class icon only when the window is shown anew.
-        ShowWindow(monitorState.mainWindow, SW_HIDE);
-        ShowWindow(monitorState.mainWindow, SW_SHOWNA);
+        ShowWindow(mainWindowObject.window, SW_HIDE);
+        ShowWindow(mainWindowObject.window, SW_SHOWNA);
     } else {
         // The caption keeps the old icon until its frame is drawn again.
-        RedrawCaption(monitorState.mainWindow);
+        RedrawCaption(mainWindowObject.window);
     }
     return 1;
 }
@@ -166,7 +166,7 @@ static LRESULT OnAlert(WPARAM wParam)
 
 static LRESULT OnShow()
 {
-    HWND window = monitorState.mainWindow;
+    HWND window = mainWindowObject.window;
     if (IsIconic(window))
         return 1;
     ShowWindow(window, SW_SHOW);
@@ -182,14 +182,14 @@ static LRESULT OnShow()
 
 static LRESULT OnMinimise()
 {
-    ShowWindow(monitorState.mainWindow, SW_MINIMIZE);
+    ShowWindow(mainWindowObject.window, SW_MINIMIZE);
     return 1;
 }
 
 static LRESULT OnClose()
 {
     mainWindowObject.closedByRequest = 1;
-    DestroyWindow(monitorState.mainWindow);
+    DestroyWindow(mainWindowObject.window);
     return 1;
 }
 
@@ -216,8 +216,8 @@ static LRESULT OnJobWindow(WPARAM wParam, LPARAM lParam)
         break;
     }
     RECT area = {0, 0, 0, 0};
-    GetClientRect(monitorState.cancelJobButton, &area);
-    InvalidateRect(monitorState.mainWindow, &area, TRUE);
+    GetClientRect(monitorState.controls.cancelJobButton, &area);
+    InvalidateRect(mainWindowObject.window, &area, TRUE);
     return 1;
 }
 
@@ -225,7 +225,7 @@ static LRESULT OnDocumentName()
 {
     char name[kDocumentNameSize];
     ReadDocumentName(name, sizeof name);
-    SetWindowTextA(monitorState.documentName, name);
+    SetWindowTextA(monitorState.controls.documentName, name);
     return 1;
 }
 
@@ -293,7 +293,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_SIZE:
         return OnSize(wParam);
     case WM_SETFOCUS:
-        SetFocus(monitorState.panel);
+        SetFocus(panelWindowObject.window);
         return 1;
     case WM_QUERYOPEN:
         return OnQueryOpen();

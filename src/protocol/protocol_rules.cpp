@@ -1,6 +1,6 @@
 #include "protocol/protocol_rules.h"
 
-#include "settings/setting_names.h"
+#include "state/setting_names.h"
 
 bool ShowPolicyShows(LONG notificationMode, unsigned reason)
 {

@@ -1,6 +1,6 @@
 // The names the print side publishes: the printer (with win.ini's default
 // printer as fallback) and the document being printed.
-#include "settings/app_settings.h"
+#include "settings/settings_store.h"
 
 #include <stdio.h>
 #include <string.h>

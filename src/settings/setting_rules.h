@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "settings/setting_names.h"
+#include "state/setting_names.h"
 
 // Text of the setting "1"/"0"/"2" that the monitor writes for a value.
 const char* AlertSettingText(LONG alertEnabled);

@@ -4,7 +4,7 @@
 
 #include <stdio.h>
 
-#include "settings/setting_names.h"
+#include "state/setting_names.h"
 
 typedef UINT(WINAPI* FolderFunction)(LPSTR, UINT);
 

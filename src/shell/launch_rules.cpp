@@ -3,7 +3,7 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "settings/setting_names.h"
+#include "state/setting_names.h"
 
 static void CopyBounded(char* target, size_t size, const char* source)
 {

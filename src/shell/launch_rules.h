@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "settings/setting_names.h"
+#include "state/setting_names.h"
 
 const int kClassNameSize = 256;
 

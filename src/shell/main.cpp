@@ -5,13 +5,13 @@
 #include <stdio.h>
 
 #include "protocol/lvwm_messages.h"
-#include "protocol/monitor_state.h"
 #include "resource.h"
-#include "settings/app_settings.h"
+#include "settings/settings_store.h"
 #include "shell/launch_rules.h"
 #include "shell/monitor_windows.h"
-#include "shell/shell.h"
-#include "shell/window_object.h"
+#include "state/current_dialog.h"
+#include "state/monitor_state.h"
+#include "state/window_object.h"
 #include "ui/queued_send.h"
 
 static char windowClassName[kClassNameSize];
@@ -108,7 +108,7 @@ static bool AcceptCommandLine(const char* commandLine, int* showCommand)
 static int RunMessageLoop(HINSTANCE instance)
 {
     HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDA_MAIN));
-    currentDialog = monitorState.panel;
+    currentDialog = panelWindowObject.window;
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0)) {
         if (TranslateAcceleratorA(currentDialog, accelerators, &message))

@@ -1,13 +1,13 @@
 #include "shell/monitor_windows.h"
 
 #include "protocol/main_window.h"
-#include "protocol/monitor_state.h"
 #include "resource.h"
 #include "shell/launch_rules.h"
-#include "shell/shell.h"
-#include "shell/window_object.h"
+#include "state/monitor_state.h"
+#include "state/window_object.h"
 #include "ui/status_panel.h"
 
+static const char kWindowTitle[] = "Brevik Solvane XL";
 static const DWORD kMainWindowStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 static const int kDefaultWidth = 420;
 static const int kDefaultHeight = 300;
@@ -31,7 +31,6 @@ static void CreatePanel()
     HWND panel = CreateDialogParamA(panelWindowObject.instance, MAKEINTRESOURCEA(IDD_STATUS_PANEL),
                                     mainWindowObject.window, StatusPanelProc, 0);
     panelWindowObject.window = panel;
-    monitorState.panel = panel;
     if (!panel)
         return;
     RECT bounds;
@@ -73,7 +72,6 @@ bool CreateMonitorWindows(HINSTANCE instance, const char* className)
     if (!mainWindowObject.create(className, kWindowTitle, kMainWindowStyle, 0, 0, kDefaultWidth,
                                  kDefaultHeight, nullptr, nullptr, instance, nullptr))
         return false;
-    monitorState.mainWindow = mainWindowObject.window;
     CreatePanel();
     FitAroundPanel();
     CentreOnDesktop();

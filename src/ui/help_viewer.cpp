@@ -1,6 +1,6 @@
 #include "ui/help_viewer.h"
 
-#include "settings/app_settings.h"
+#include "state/app_settings.h"
 
 // Long enough for a viewer that is only busy, short enough that a hung one
 // holds the monitor no longer than a slow click would.

@@ -2,10 +2,11 @@
 // writes it to the settings file.
 #include "ui/options_dialog.h"
 
-#include "protocol/monitor_state.h"
 #include "resource.h"
-#include "settings/app_settings.h"
-#include "shell/shell.h"
+#include "settings/settings_store.h"
+#include "state/current_dialog.h"
+#include "state/monitor_state.h"
+#include "state/window_object.h"
 #include "ui/help_topics.h"
 #include "ui/help_viewer.h"
 
@@ -64,8 +65,8 @@ static INT_PTR OnInitDialog(HWND dialog)
 // what the opening below changed is put back.
 static void CloseOptions(HWND dialog)
 {
-    currentDialog = monitorState.panel;
-    EnableWindow(monitorState.mainWindow, TRUE);
+    currentDialog = panelWindowObject.window;
+    EnableWindow(mainWindowObject.window, TRUE);
     DestroyWindow(dialog);
 }
 
@@ -119,13 +120,13 @@ static INT_PTR CALLBACK OptionsDialogProc(HWND dialog, UINT message, WPARAM wPar
 // back on closing, the other still open.
 void OpenOptionsDialog()
 {
-    if (currentDialog != monitorState.panel)
+    if (currentDialog != panelWindowObject.window)
         return;
     HWND dialog = CreateDialogParamA(monitorState.instance, MAKEINTRESOURCEA(IDD_OPTIONS),
-                                     monitorState.mainWindow, OptionsDialogProc, 0);
+                                     mainWindowObject.window, OptionsDialogProc, 0);
     if (!dialog)
         return;
     ShowWindow(dialog, SW_SHOW);
     currentDialog = dialog;
-    EnableWindow(monitorState.mainWindow, FALSE);
+    EnableWindow(mainWindowObject.window, FALSE);
 }

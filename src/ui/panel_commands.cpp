@@ -4,10 +4,11 @@
 #include <stdlib.h>
 
 #include "protocol/lvwm_messages.h"
-#include "protocol/monitor_state.h"
 #include "resource.h"
-#include "settings/app_settings.h"
+#include "settings/settings_store.h"
 #include "settings/system_paths.h"
+#include "state/monitor_state.h"
+#include "state/window_object.h"
 #include "ui/help_topics.h"
 #include "ui/help_viewer.h"
 #include "ui/options_dialog.h"
@@ -37,7 +38,7 @@ static const DWORD kPanelOverviewTopic = 3107;
 static INT_PTR CloseMonitor(HWND panel)
 {
     DestroyWindow(panel);
-    DestroyWindow(monitorState.mainWindow);
+    DestroyWindow(mainWindowObject.window);
     return 1;
 }
 

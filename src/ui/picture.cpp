@@ -3,7 +3,7 @@
 // picture merges with the panel.
 #include "ui/picture.h"
 
-#include "protocol/monitor_state.h"
+#include "state/monitor_state.h"
 
 static const DWORD kInfoHeaderSize = sizeof(BITMAPINFOHEADER);
 static const WORD kKeyedBitCount = 8;

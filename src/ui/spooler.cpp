@@ -1,7 +1,7 @@
 #include "ui/spooler.h"
 
-#include "settings/setting_names.h"
 #include "settings/system_paths.h"
+#include "state/setting_names.h"
 
 namespace {
 

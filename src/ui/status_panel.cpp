@@ -6,11 +6,12 @@
 #include <string.h>
 
 #include "protocol/lvwm_messages.h"
-#include "protocol/monitor_state.h"
 #include "protocol/status_table.h"
 #include "resource.h"
-#include "settings/app_settings.h"
+#include "settings/settings_store.h"
 #include "shell/shared_brushes.h"
+#include "state/monitor_state.h"
+#include "state/window_object.h"
 #include "ui/panel_commands.h"
 #include "ui/picture.h"
 #include "ui/progress_rules.h"
@@ -71,19 +72,6 @@ static const StatePictures& PicturesForState()
     return kPictures[monitorState.deviceState];
 }
 
-// The controls that every paint draws or hides, looked up once: under Wine
-// each look-up by id asks the window server for the panel's children.
-static struct {
-    HWND logo;
-    HWND devicePicture;
-    HWND stateIcon;
-    HWND queueButton;
-    HWND properties;
-    HWND documentLabel;
-    HWND pagesLabel;
-    HWND percentLabel;
-} panelControls;
-
 // Loaded at the first paint that shows them. They are shared icons, which
 // the system keeps for the life of the module.
 static HICON stateIcons[sizeof kPictures / sizeof kPictures[0]];
@@ -110,12 +98,12 @@ void SetControlFont(HWND control, int height, int width, int escapement, int ori
 // Without the status control nothing would hold the font, nor release it.
 static void SetStatusFont()
 {
-    if (!monitorState.statusText)
+    if (!monitorState.controls.statusText)
         return;
-    SetControlFont(monitorState.statusText, -MulDiv(kStatusFontPoints, kStatusFontDpi, 72), 0, 0, 0,
+    SetControlFont(monitorState.controls.statusText, -MulDiv(kStatusFontPoints, kStatusFontDpi, 72), 0, 0, 0,
                    FW_DONTCARE, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
                    CLIP_DEFAULT_PRECIS, DRAFT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Arial");
-    HFONT made = reinterpret_cast<HFONT>(SendMessageA(monitorState.statusText, WM_GETFONT, 0, 0));
+    HFONT made = reinterpret_cast<HFONT>(SendMessageA(monitorState.controls.statusText, WM_GETFONT, 0, 0));
     if (statusFont && statusFont != made)
         DeleteObject(statusFont);
     statusFont = made;
@@ -123,11 +111,12 @@ static void SetStatusFont()
 
 int ResetPanel()
 {
-    SendMessageA(monitorState.mainWindow, LVWM_SETSTATE, Ready, 0);
-    SetWindowTextA(monitorState.statusText, textAvailable);
-    SetWindowTextA(monitorState.documentName, "");
-    SetWindowTextA(monitorState.pagesText, "");
-    SetWindowTextA(monitorState.progressBar, "");
+    SendMessageA(mainWindowObject.window, LVWM_SETSTATE, Ready, 0);
+    const PanelControls& controls = monitorState.controls;
+    SetWindowTextA(controls.statusText, textAvailable);
+    SetWindowTextA(controls.documentName, "");
+    SetWindowTextA(controls.pagesText, "");
+    SetWindowTextA(controls.progressBar, "");
     LoadPathSettings();
     SetStatusFont();
     return 1;
@@ -149,17 +138,18 @@ int ShowPageProgress(LONG done, LONG total)
     if (ProgressHasCounts(done, total)) {
         char line[kPagesLineSize];
         snprintf(line, sizeof line, "%ld %s %ld", static_cast<long>(done), "de", static_cast<long>(total));
-        SetTextUnlessShown(monitorState.pagesText, line);
+        SetTextUnlessShown(monitorState.controls.pagesText, line);
     } else {
-        SetTextUnlessShown(monitorState.pagesText, "");
+        SetTextUnlessShown(monitorState.controls.pagesText, "");
     }
 
     // Without its control there is nothing to draw on (GetDC would give the screen).
-    if (!monitorState.progressBar)
+    HWND bar = monitorState.controls.progressBar;
+    if (!bar)
         return 1;
-    WindowDC dc(monitorState.progressBar);
+    WindowDC dc(bar);
     RECT inner = {0, 0, 0, 0};
-    GetClientRect(monitorState.progressBar, &inner);
+    GetClientRect(bar, &inner);
     // Leave the control's one-pixel frame alone.
     InflateRect(&inner, -1, -1);
     FillRect(dc.dc(), &inner, faceBrush);
@@ -178,20 +168,21 @@ static void SetCaption(HWND panel, int id, const char* caption)
 
 static void KeepControls(HWND panel)
 {
-    monitorState.panel = panel;
-    monitorState.statusText = GetDlgItem(panel, IDC_STATUS_TEXT);
-    monitorState.documentName = GetDlgItem(panel, IDC_DOCUMENT_NAME);
-    monitorState.pagesText = GetDlgItem(panel, IDC_PAGES_TEXT);
-    monitorState.progressBar = GetDlgItem(panel, IDC_PROGRESS_BAR);
-    monitorState.cancelJobButton = GetDlgItem(panel, IDC_CANCEL_JOB);
-    panelControls.logo = GetDlgItem(panel, IDC_LOGO);
-    panelControls.devicePicture = GetDlgItem(panel, IDC_DEVICE_PICTURE);
-    panelControls.stateIcon = GetDlgItem(panel, IDC_STATE_ICON);
-    panelControls.queueButton = GetDlgItem(panel, IDC_QUEUE_BUTTON);
-    panelControls.properties = GetDlgItem(panel, IDC_PROPERTIES);
-    panelControls.documentLabel = GetDlgItem(panel, IDC_DOCUMENT_LABEL);
-    panelControls.pagesLabel = GetDlgItem(panel, IDC_PAGES_LABEL);
-    panelControls.percentLabel = GetDlgItem(panel, IDC_PERCENT_LABEL);
+    panelWindowObject.window = panel;
+    PanelControls& controls = monitorState.controls;
+    controls.statusText = GetDlgItem(panel, IDC_STATUS_TEXT);
+    controls.documentName = GetDlgItem(panel, IDC_DOCUMENT_NAME);
+    controls.pagesText = GetDlgItem(panel, IDC_PAGES_TEXT);
+    controls.progressBar = GetDlgItem(panel, IDC_PROGRESS_BAR);
+    controls.cancelJobButton = GetDlgItem(panel, IDC_CANCEL_JOB);
+    controls.logo = GetDlgItem(panel, IDC_LOGO);
+    controls.devicePicture = GetDlgItem(panel, IDC_DEVICE_PICTURE);
+    controls.stateIcon = GetDlgItem(panel, IDC_STATE_ICON);
+    controls.queueButton = GetDlgItem(panel, IDC_QUEUE_BUTTON);
+    controls.properties = GetDlgItem(panel, IDC_PROPERTIES);
+    controls.documentLabel = GetDlgItem(panel, IDC_DOCUMENT_LABEL);
+    controls.pagesLabel = GetDlgItem(panel, IDC_PAGES_LABEL);
+    controls.percentLabel = GetDlgItem(panel, IDC_PERCENT_LABEL);
 }
 
 static INT_PTR OnInitDialog(HWND panel)
@@ -211,7 +202,7 @@ static INT_PTR OnInitDialog(HWND panel)
 
     // The driver may offer its own queue viewer.
     if (DriverOffersQueueViewer())
-        EnableWindow(panelControls.queueButton, TRUE);
+        EnableWindow(monitorState.controls.queueButton, TRUE);
 
     ResetPanel();
     return 0;
@@ -231,7 +222,7 @@ static void PaintPicture(HWND control, int bitmapId)
 
 static void PaintStateIcon()
 {
-    HWND control = panelControls.stateIcon;
+    HWND control = monitorState.controls.stateIcon;
     if (!control)
         return;
     PAINTSTRUCT paint;
@@ -261,27 +252,28 @@ static void HideControl(HWND control)
 // The queue, properties, pages and progress controls stay out of sight.
 static void ApplyControlStates()
 {
-    SetEnabled(monitorState.cancelJobButton, monitorState.jobWindow != nullptr);
+    const PanelControls& controls = monitorState.controls;
+    SetEnabled(controls.cancelJobButton, monitorState.jobWindow != nullptr);
     if (monitorState.platformId == VER_PLATFORM_WIN32s) {
-        HideControl(panelControls.documentLabel);
-        HideControl(monitorState.documentName);
+        HideControl(controls.documentLabel);
+        HideControl(controls.documentName);
     }
-    SetEnabled(panelControls.queueButton, false);
-    SetEnabled(panelControls.properties, false);
-    const HWND hidden[] = {panelControls.queueButton, panelControls.properties, panelControls.pagesLabel,
-                           monitorState.pagesText, panelControls.percentLabel, monitorState.progressBar};
+    SetEnabled(controls.queueButton, false);
+    SetEnabled(controls.properties, false);
+    const HWND hidden[] = {controls.queueButton, controls.properties, controls.pagesLabel,
+                           controls.pagesText, controls.percentLabel, controls.progressBar};
     for (HWND control : hidden)
         HideControl(control);
 }
 
 void InvalidateStatePictures()
 {
-    const HWND controls[] = {panelControls.devicePicture, panelControls.stateIcon};
-    for (HWND control : controls) {
+    const HWND pictures[] = {monitorState.controls.devicePicture, monitorState.controls.stateIcon};
+    for (HWND control : pictures) {
         RECT area;
         if (control && GetWindowRect(control, &area)) {
-            MapWindowPoints(nullptr, monitorState.panel, reinterpret_cast<POINT*>(&area), 2);
-            InvalidateRect(monitorState.panel, &area, TRUE);
+            MapWindowPoints(nullptr, panelWindowObject.window, reinterpret_cast<POINT*>(&area), 2);
+            InvalidateRect(panelWindowObject.window, &area, TRUE);
         }
     }
 }
@@ -290,8 +282,8 @@ static INT_PTR OnPaint(HWND panel)
 {
     PaintGuard guard(panel);
     const StatePictures& pictures = PicturesForState();
-    PaintPicture(panelControls.logo, IDB_LOGO);
-    PaintPicture(panelControls.devicePicture,
+    PaintPicture(monitorState.controls.logo, IDB_LOGO);
+    PaintPicture(monitorState.controls.devicePicture,
                  monitorState.printerNameMode ? pictures.deviceWithFeeder : pictures.device);
     PaintStateIcon();
     ShowPageProgress(monitorState.pagesDone, monitorState.pagesTotal);
@@ -301,8 +293,8 @@ static INT_PTR OnPaint(HWND panel)
 
 static bool IsGreenOnBlack(HWND control)
 {
-    return control == monitorState.statusText || control == monitorState.documentName ||
-           control == monitorState.pagesText;
+    const PanelControls& controls = monitorState.controls;
+    return control == controls.statusText || control == controls.documentName || control == controls.pagesText;
 }
 
 static INT_PTR OnControlColour(HDC dc, HWND control)

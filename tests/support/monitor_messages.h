@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "shell/shell.h"
+#include "state/current_dialog.h"
 
 // Handles what is queued, as the monitor's loop does.
 inline void PumpMonitorMessages()

@@ -1,11 +1,9 @@
 // Reading and writing the settings file beside the executable.
-#include "settings/app_settings.h"
+#include "settings/settings_store.h"
 
-#include "protocol/monitor_state.h"
 #include "settings/setting_rules.h"
-#include "shell/window_object.h"
-
-AppSettings appSettings;
+#include "state/monitor_state.h"
+#include "state/window_object.h"
 
 static LONG ReadMonitorInt(const char* key)
 {

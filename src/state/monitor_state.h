@@ -5,8 +5,27 @@
 #include <windows.h>
 
 #include "protocol/lvwm_messages.h"
-#include "settings/setting_names.h"
+#include "state/setting_names.h"
 
+// The panel's controls, looked up once when the panel is made: under Wine
+// each look-up by id asks the window server for the panel's children.
+struct PanelControls {
+    HWND statusText;       // 1006
+    HWND documentName;     // 1010
+    HWND pagesText;        // 1011
+    HWND progressBar;      // 1012
+    HWND cancelJobButton;  // 1001
+    HWND logo;             // 1014
+    HWND devicePicture;    // 1002
+    HWND stateIcon;        // 1003
+    HWND queueButton;      // 1000
+    HWND properties;       // 1004
+    HWND documentLabel;    // 1016
+    HWND pagesLabel;       // 1017
+    HWND percentLabel;     // 1018
+};
+
+// The main window and the panel are held by their WindowObject records.
 struct MonitorState {
     DeviceState deviceState = Ready;  // only ever Ready, Warning or Error
     HWND jobWindow = nullptr;         // the print side's job window, 0 = none
@@ -17,14 +36,8 @@ struct MonitorState {
                                       // the alert sounds only for exactly 1
     BOOL printerNameMode = FALSE;     // the command line began with "/P"
     DWORD platformId = 0;             // 0 Win32s, 1 Windows 95 family, 2 NT
-    HWND mainWindow = nullptr;
-    HWND panel = nullptr;
-    HWND statusText = nullptr;        // panel control 1006
-    HWND documentName = nullptr;      // 1010
-    HWND pagesText = nullptr;         // 1011
-    HWND progressBar = nullptr;       // 1012
-    HWND cancelJobButton = nullptr;   // 1001
-    HINSTANCE instance = nullptr;
+    HINSTANCE instance = nullptr;     // the module whose resources the monitor shows
+    PanelControls controls = {};
 };
 
 extern MonitorState monitorState;

@@ -1,21 +1,11 @@
 // The monitor's settings: the INI file beside the executable, the driver's
 // LGDISET.INI, win.ini and the print side's registry values.
-#ifndef LUMEVIEW_APP_SETTINGS_H
-#define LUMEVIEW_APP_SETTINGS_H
+#ifndef LUMEVIEW_SETTINGS_STORE_H
+#define LUMEVIEW_SETTINGS_STORE_H
 
 #include <windows.h>
 
-#include "settings/setting_names.h"
-
-struct AppSettings {
-    char settingsPath[kPathSize];   // the INI file beside the executable
-    char exeDirectory[kPathSize];   // with its trailing '\'
-    char helpFilePath[kPathSize];   // exeDirectory + EngssHelp
-    char soundFile[kPathSize];      // Soundfile as stored
-    char queueCommand[kPathSize];   // exeDirectory + QueueExe, or with /P as stored
-};
-
-extern AppSettings appSettings;
+#include "state/app_settings.h"
 
 void LoadNotificationSettings();
 void SaveNotificationSettings();

@@ -1,4 +1,4 @@
-#include "shell/shell.h"
+#include "state/current_dialog.h"
 
 // The panel from start-up on; the options dialog while it is open.
 HWND currentDialog = nullptr;

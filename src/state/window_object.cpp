@@ -1,4 +1,4 @@
-#include "shell/window_object.h"
+#include "state/window_object.h"
 
 MainWindowObject mainWindowObject;
 PanelWindowObject panelWindowObject;

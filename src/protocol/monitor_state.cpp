@@ -1,3 +1,0 @@
-#include "protocol/monitor_state.h"
-
-MonitorState monitorState;

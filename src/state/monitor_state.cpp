@@ -1,0 +1,3 @@
+#include "state/monitor_state.h"
+
+MonitorState monitorState;
