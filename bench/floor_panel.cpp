@@ -7,7 +7,7 @@
 // (bitmaps made once and blitted, icons drawn, each in its control's paint).
 #include <windows.h>
 
-#include "protocol/lvwm_messages.h"
+#include "lumeview/protocol.h"
 #include "resource.h"
 
 static const char kClassName[] = "LVBENCH_FLOOR";

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "protocol/lvwm_messages.h"
+#include "lumeview/protocol.h"
 
 namespace {
 

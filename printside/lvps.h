@@ -11,7 +11,7 @@
 
 #include <windows.h>
 
-#include "lvwm_messages.h"
+#include "lumeview/protocol.h"
 
 #ifdef __cplusplus
 extern "C" {

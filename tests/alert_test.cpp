@@ -9,8 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "lumeview/protocol.h"
 #include "monitor_harness.h"
-#include "protocol/lvwm_messages.h"
 
 namespace {
 

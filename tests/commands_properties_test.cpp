@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "lumeview/protocol.h"
 #include "monitor_harness.h"
 #include "panel_input.h"
 #include "print_side_registry.h"
-#include "protocol/lvwm_messages.h"
 #include "recorder.h"
 #include "resource.h"
 #include "system_stand_in.h"

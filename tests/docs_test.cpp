@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "lumeview/protocol.h"
 #include "monitor_harness.h"
-#include "protocol/lvwm_messages.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <string>
 
 #include "captured_process.h"
+#include "lumeview/protocol.h"
 #include "monitor_harness.h"
 #include "process_metrics.h"
-#include "protocol/lvwm_messages.h"
 
 namespace {
 

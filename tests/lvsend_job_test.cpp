@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "captured_process.h"
+#include "lumeview/protocol.h"
 #include "monitor_harness.h"
-#include "protocol/lvwm_messages.h"
 #include "resource.h"
 #include "spy_window.h"
 

@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "captured_process.h"
+#include "lumeview/protocol.h"
 #include "monitor_harness.h"
-#include "spy_window.h"
-#include "protocol/lvwm_messages.h"
 #include "resource.h"
+#include "spy_window.h"
 #include "status_texts_expected.h"
 
 namespace {

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "lumeview/protocol.h"
 #include "monitor_messages.h"
-#include "protocol/lvwm_messages.h"
 #include "protocol/main_window.h"
 #include "resource.h"
 #include "shell/monitor_windows.h"

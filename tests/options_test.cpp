@@ -6,9 +6,9 @@
 
 #include "help_spy.h"
 #include "hung_viewer.h"
+#include "lumeview/protocol.h"
 #include "monitor_harness.h"
 #include "panel_input.h"
-#include "protocol/lvwm_messages.h"
 #include "resource.h"
 
 namespace {

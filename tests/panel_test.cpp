@@ -4,8 +4,8 @@
 
 #include <string>
 
+#include "lumeview/protocol.h"
 #include "monitor_harness.h"
-#include "protocol/lvwm_messages.h"
 #include "resource.h"
 #include "screen.h"
 

@@ -4,8 +4,8 @@
 
 #include <string>
 
+#include "lumeview/protocol.h"
 #include "print_side_registry.h"
-#include "protocol/lvwm_messages.h"
 #include "settings/settings_store.h"
 
 TEST(PrinterIdentity, NamesShorterThanTwoCharactersGiveTheDefaultPrinter)

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "captured_process.h"
+#include "lumeview/protocol.h"
 #include "monitor_harness.h"
-#include "protocol/lvwm_messages.h"
 #include "resource.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "help_spy.h"
+#include "lumeview/protocol.h"
 #include "monitor_harness.h"
-#include "protocol/lvwm_messages.h"
 #include "resource.h"
 
 namespace {

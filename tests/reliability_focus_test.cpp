@@ -4,9 +4,9 @@
 // sure that shortcut never leaves the focus elsewhere than a hand-back would.
 #include <gtest/gtest.h>
 
+#include "lumeview/protocol.h"
 #include "monitor_harness.h"
 #include "panel_input.h"
-#include "protocol/lvwm_messages.h"
 #include "resource.h"
 
 namespace {

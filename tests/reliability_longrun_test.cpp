@@ -3,10 +3,10 @@
 // GDI objects can be counted, every object it replaces is released.
 #include <gtest/gtest.h>
 
+#include "lumeview/protocol.h"
 #include "monitor_harness.h"
 #include "monitor_messages.h"
 #include "process_metrics.h"
-#include "protocol/lvwm_messages.h"
 #include "resource.h"
 #include "shell/monitor_windows.h"
 #include "shell/shared_brushes.h"

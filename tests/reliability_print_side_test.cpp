@@ -10,9 +10,9 @@
 
 #include "captured_process.h"
 #include "job_window.h"
+#include "lumeview/protocol.h"
 #include "monitor_harness.h"
 #include "panel_input.h"
-#include "protocol/lvwm_messages.h"
 #include "resource.h"
 
 namespace {

@@ -8,11 +8,11 @@
 #include <random>
 #include <string>
 
+#include "lumeview/protocol.h"
 #include "monitor_harness.h"
 #include "panel_input.h"
 #include "print_side_registry.h"
 #include "process_metrics.h"
-#include "protocol/lvwm_messages.h"
 #include "recorder.h"
 #include "resource.h"
 

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "lumeview/protocol.h"
 #include "monitor_harness.h"
 #include "panel_input.h"
 #include "process_metrics.h"
-#include "protocol/lvwm_messages.h"
 #include "resource.h"
 
 namespace {

@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "help_spy.h"
+#include "lumeview/protocol.h"
 #include "monitor_harness.h"
 #include "process_metrics.h"
-#include "protocol/lvwm_messages.h"
 #include "protocol/status_table.h"
 #include "resource.h"
 

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "protocol/lvwm_messages.h"
+#include "lumeview/protocol.h"
 #include "protocol/protocol_rules.h"
 #include "protocol/status_table.h"
 #include "status_texts_expected.h"

@@ -14,8 +14,8 @@
 #include <string>
 
 #include "help_spy.h"
+#include "lumeview/protocol.h"
 #include "monitor_harness.h"
-#include "protocol/lvwm_messages.h"
 #include "resource.h"
 #include "status_texts_expected.h"
 

@@ -7,9 +7,9 @@
 
 #include <string>
 
+#include "lumeview/protocol.h"
 #include "monitor_harness.h"
 #include "panel_input.h"
-#include "protocol/lvwm_messages.h"
 #include "resource.h"
 #include "system_stand_in.h"
 

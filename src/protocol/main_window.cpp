@@ -4,7 +4,7 @@
 
 #include <mmsystem.h>
 
-#include "protocol/lvwm_messages.h"
+#include "lumeview/protocol.h"
 #include "protocol/protocol_rules.h"
 #include "protocol/status_table.h"
 #include "resource.h"

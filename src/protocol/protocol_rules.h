@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "protocol/lvwm_messages.h"
+#include "lumeview/protocol.h"
 
 // Show reason of every status report; an operation change uses its code,
 // so printing (10) counts like a status report.

@@ -3,7 +3,7 @@
 // device maker's own, double spaces and missing full stops included.
 #include "protocol/status_table.h"
 
-#include "protocol/lvwm_messages.h"
+#include "lumeview/protocol.h"
 
 const char* const textAvailable = "Disponible";
 

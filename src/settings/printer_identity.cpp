@@ -5,7 +5,7 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "protocol/lvwm_messages.h"
+#include "lumeview/protocol.h"
 
 // Bytes the default value of `key` takes as stored, two a character on NT;
 // 0 when there is none. Only the size is asked: the ANSI call, even without

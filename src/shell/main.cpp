@@ -4,7 +4,7 @@
 
 #include <stdio.h>
 
-#include "protocol/lvwm_messages.h"
+#include "lumeview/protocol.h"
 #include "resource.h"
 #include "settings/settings_store.h"
 #include "shell/launch_rules.h"

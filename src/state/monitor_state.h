@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "protocol/lvwm_messages.h"
+#include "lumeview/protocol.h"
 #include "state/setting_names.h"
 
 // The panel's controls, looked up once when the panel is made: under Wine

@@ -3,7 +3,7 @@
 
 #include <stdlib.h>
 
-#include "protocol/lvwm_messages.h"
+#include "lumeview/protocol.h"
 #include "resource.h"
 #include "settings/settings_store.h"
 #include "settings/system_paths.h"

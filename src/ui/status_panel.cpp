@@ -5,7 +5,7 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "protocol/lvwm_messages.h"
+#include "lumeview/protocol.h"
 #include "protocol/status_table.h"
 #include "resource.h"
 #include "settings/settings_store.h"

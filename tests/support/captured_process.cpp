@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "lumeview/protocol.h"
 #include "monitor_harness.h"
-#include "protocol/lvwm_messages.h"
 
 namespace {
 

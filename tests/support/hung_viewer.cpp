@@ -2,8 +2,8 @@
 
 #include <string>
 
+#include "lumeview/protocol.h"
 #include "monitor_harness.h"
-#include "protocol/lvwm_messages.h"
 #include "resource.h"
 
 static const char kViewerClass[] = "MS_WINHELP";

@@ -1,6 +1,6 @@
 #include "job_window.h"
 
-#include "protocol/lvwm_messages.h"
+#include "lumeview/protocol.h"
 
 static const char kJobClass[] = "LumeviewTestJob";
 

@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "lumeview/protocol.h"
 #include "monitor_harness.h"
-#include "protocol/lvwm_messages.h"
 
 static const char kPrinterSubkey[] = LV_REGISTRY_DOCUMENT_KEY "\\" LV_REGISTRY_PRINTER_SUBKEY;
 

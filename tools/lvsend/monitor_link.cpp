@@ -1,8 +1,8 @@
 #include "monitor_link.h"
 
 #include "arguments.h"
+#include "lumeview/protocol.h"
 #include "output.h"
-#include "protocol/lvwm_messages.h"
 
 namespace {
 

@@ -1,8 +1,10 @@
-/* The monitor's window protocol as the print side sees it. Plain C, so that
-   a print driver written in C can include it as well as the monitor and
-   lvsend. The numbers are fixed: the print side depends on them. */
-#ifndef LUMEVIEW_LVWM_MESSAGES_H
-#define LUMEVIEW_LVWM_MESSAGES_H
+/* The monitor's window protocol as the print side sees it: the messages,
+   their parameters, and the names of the window class, the registry key
+   and the cancel event. Plain C, so that a print driver written in C
+   includes it as well as the monitor, lvps and lvsend. The numbers are
+   fixed: the print side depends on them. */
+#ifndef LUMEVIEW_PROTOCOL_H
+#define LUMEVIEW_PROTOCOL_H
 
 #include <windows.h>
 
