@@ -19,6 +19,7 @@
 #include "settings/setting_rules.h"
 #include "settings/settings_store.h"
 #include "shell/launch_rules.h"
+#include "state/app_settings.h"
 #include "state/monitor_state.h"
 #include "state/window_object.h"
 

@@ -13,6 +13,7 @@
 #include "screen.h"
 #include "settings/settings_store.h"
 #include "shell/monitor_windows.h"
+#include "state/app_settings.h"
 #include "state/current_dialog.h"
 #include "state/monitor_state.h"
 #include "state/window_object.h"

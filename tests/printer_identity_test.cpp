@@ -6,7 +6,7 @@
 
 #include "lumeview/protocol.h"
 #include "print_side_registry.h"
-#include "settings/settings_store.h"
+#include "settings/printer_identity.h"
 
 TEST(PrinterIdentity, NamesShorterThanTwoCharactersGiveTheDefaultPrinter)
 {

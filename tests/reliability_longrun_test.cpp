@@ -9,10 +9,10 @@
 #include "process_metrics.h"
 #include "resource.h"
 #include "shell/monitor_windows.h"
-#include "shell/shared_brushes.h"
 #include "state/current_dialog.h"
 #include "state/monitor_state.h"
 #include "state/window_object.h"
+#include "ui/panel_brushes.h"
 #include "ui/status_panel.h"
 
 namespace {

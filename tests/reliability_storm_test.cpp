@@ -19,6 +19,7 @@
 #include "process_metrics.h"
 #include "protocol/status_table.h"
 #include "resource.h"
+#include "ui/idle_text.h"
 
 namespace {
 

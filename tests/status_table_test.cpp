@@ -10,6 +10,7 @@
 #include "protocol/protocol_rules.h"
 #include "protocol/status_table.h"
 #include "status_texts_expected.h"
+#include "ui/idle_text.h"
 
 namespace {
 

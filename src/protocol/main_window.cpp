@@ -8,11 +8,13 @@
 #include "protocol/protocol_rules.h"
 #include "protocol/status_table.h"
 #include "resource.h"
+#include "settings/printer_identity.h"
 #include "settings/settings_store.h"
 #include "settings/system_paths.h"
-#include "shell/shared_brushes.h"
+#include "state/app_settings.h"
 #include "state/monitor_state.h"
 #include "state/window_object.h"
+#include "ui/panel_brushes.h"
 #include "ui/status_panel.h"
 
 static const DWORD kBeepFrequency = 8000;
@@ -258,6 +260,13 @@ static LRESULT OnSystemColours()
 {
     RebuildFaceBrush();
     return 1;
+}
+
+// The exit step: the end of the main window ends the run.
+static void SaveAndQuit(int exitCode)
+{
+    SaveIsIconOnExit();
+    PostQuitMessage(exitCode);
 }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

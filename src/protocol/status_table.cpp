@@ -4,8 +4,7 @@
 #include "protocol/status_table.h"
 
 #include "lumeview/protocol.h"
-
-const char* const textAvailable = "Disponible";
+#include "ui/idle_text.h"
 
 namespace {
 

@@ -25,11 +25,9 @@ const StatusEntry* FindStatusEntry(UINT message, WPARAM wParam, LPARAM lParam);
 bool StatusEntryMatches(const StatusEntry& row, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Caption of an operation code (low 16 bits of LVWM_OPERATION's wParam),
-// nullptr for codes without one.
+// nullptr for codes without one; an ended operation's is the panel's
+// textAvailable.
 const char* OperationCaption(unsigned operation);
-
-// "Disponible": shown after an operation ends and after a reset.
-extern const char* const textAvailable;
 
 // For listings of the table: the code name shown in a row's report key, or
 // a short English description of the row ("" for the terminator).

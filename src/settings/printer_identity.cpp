@@ -1,6 +1,6 @@
-// The names the print side publishes: the printer (with win.ini's default
-// printer as fallback) and the document being printed.
-#include "settings/settings_store.h"
+#include "settings/printer_identity.h"
+
+#include <windows.h>
 
 #include <stdio.h>
 #include <string.h>

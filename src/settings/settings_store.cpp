@@ -2,6 +2,7 @@
 #include "settings/settings_store.h"
 
 #include "settings/setting_rules.h"
+#include "state/app_settings.h"
 #include "state/monitor_state.h"
 #include "state/window_object.h"
 
@@ -117,10 +118,9 @@ void WriteIsIconSetting(const char* value)
     WriteMonitorString(kKeyIsIcon, value);
 }
 
-void SaveAndQuit(int exitCode)
+void SaveIsIconOnExit()
 {
     bool minimised = IsIconic(mainWindowObject.window) != FALSE;
     WriteIsIconSetting(IsIconOnExit(mainWindowObject.closedByRequest,
                                     monitorState.notificationMode, minimised));
-    PostQuitMessage(exitCode);
 }

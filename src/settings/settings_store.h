@@ -1,11 +1,9 @@
-// The monitor's settings: the INI file beside the executable, the driver's
-// LGDISET.INI, win.ini and the print side's registry values.
+// The monitor's settings: the INI file beside the executable and the
+// driver's LGDISET.INI.
 #ifndef LUMEVIEW_SETTINGS_STORE_H
 #define LUMEVIEW_SETTINGS_STORE_H
 
 #include <windows.h>
-
-#include "state/app_settings.h"
 
 void LoadNotificationSettings();
 void SaveNotificationSettings();
@@ -34,15 +32,7 @@ bool ProgramFileExists(const char* path);
 // nothing to run.
 bool QueueCommandToRun(char* line, size_t size);
 
-// Name of the current printer (at most 255 characters); returns 1.
-int PrinterIdentity(char* out);
-
-// Reads the document name the print side published; empty when it cannot
-// be read or is longer than kDocumentNameReadSize - 1 characters, cut to
-// the buffer when longer than that.
-void ReadDocumentName(char* out, size_t size);
-
-// The exit step: saves IsIcon and ends the message loop.
-void SaveAndQuit(int exitCode);
+// The exit step's part: saves IsIcon by the rule at exit.
+void SaveIsIconOnExit();
 
 #endif

@@ -9,6 +9,7 @@
 #include "settings/settings_store.h"
 #include "shell/launch_rules.h"
 #include "shell/monitor_windows.h"
+#include "state/app_settings.h"
 #include "state/current_dialog.h"
 #include "state/monitor_state.h"
 #include "state/window_object.h"

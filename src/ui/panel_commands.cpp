@@ -5,8 +5,10 @@
 
 #include "lumeview/protocol.h"
 #include "resource.h"
+#include "settings/printer_identity.h"
 #include "settings/settings_store.h"
 #include "settings/system_paths.h"
+#include "state/app_settings.h"
 #include "state/monitor_state.h"
 #include "state/window_object.h"
 #include "ui/help_topics.h"

@@ -6,12 +6,12 @@
 #include <string.h>
 
 #include "lumeview/protocol.h"
-#include "protocol/status_table.h"
 #include "resource.h"
 #include "settings/settings_store.h"
-#include "shell/shared_brushes.h"
 #include "state/monitor_state.h"
 #include "state/window_object.h"
+#include "ui/idle_text.h"
+#include "ui/panel_brushes.h"
 #include "ui/panel_commands.h"
 #include "ui/picture.h"
 #include "ui/progress_rules.h"

@@ -1,4 +1,4 @@
-#include "shell/shared_brushes.h"
+#include "ui/panel_brushes.h"
 
 HBRUSH statusBackBrush = CreateSolidBrush(RGB(0, 0, 0));
 HBRUSH progressBrush = CreateSolidBrush(RGB(0, 255, 0));

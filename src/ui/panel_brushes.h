@@ -1,6 +1,7 @@
-// Brushes shared by the main window and the panel for the whole run.
-#ifndef LUMEVIEW_SHARED_BRUSHES_H
-#define LUMEVIEW_SHARED_BRUSHES_H
+// The brushes the panel paints with, made before start-up and kept for the
+// whole run.
+#ifndef LUMEVIEW_PANEL_BRUSHES_H
+#define LUMEVIEW_PANEL_BRUSHES_H
 
 #include <windows.h>
 

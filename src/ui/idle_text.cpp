@@ -1,0 +1,3 @@
+#include "ui/idle_text.h"
+
+const char* const textAvailable = "Disponible";
