@@ -105,4 +105,23 @@
 #define IDC_ALERT_CHECK 1022
 #define IDC_NOTIFY_GROUP 1023
 
+/* WinHelp context numbers of the help file: the Help button's topic of
+   each device state, then F1's topics of the panel and the options dialog,
+   each window's own topic first, for the focus on none of its controls */
+#define IDH_STATE_READY 502
+#define IDH_STATE_WARNING 503
+#define IDH_STATE_ERROR 504
+#define IDH_STATUS_PANEL 3107
+#define IDH_QUEUE_BUTTON 3108
+#define IDH_PROPERTIES 3109
+#define IDH_OPTIONS 3110
+#define IDH_CANCEL_JOB 3111
+#define IDH_PANEL_CLOSE 3112
+#define IDH_PANEL_HELP 3113
+#define IDH_OPTIONS_DIALOG 3001
+#define IDH_NOTIFY_MODE 3002
+#define IDH_ALERT_CHECK 3003
+#define IDH_OPTIONS_OK 3004
+#define IDH_OPTIONS_CANCEL 3005
+
 #endif

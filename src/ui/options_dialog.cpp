@@ -7,7 +7,7 @@
 #include "state/current_dialog.h"
 #include "state/monitor_state.h"
 #include "state/window_object.h"
-#include "ui/help_topics.h"
+#include "ui/help_topic_lookup.h"
 #include "ui/help_viewer.h"
 
 struct ControlCaption {
@@ -26,17 +26,13 @@ static const ControlCaption kCaptions[] = {
 };
 
 static const ControlTopic kOptionsTopics[] = {
-    {IDC_OPTIONS_OK, 3004},
-    {IDC_OPTIONS_CANCEL, 3005},
-    {IDC_MODE_WHILE_PRINTING, 3002},
-    {IDC_MODE_ALWAYS, 3002},
-    {IDC_MODE_OFF, 3002},
-    {IDC_ALERT_CHECK, 3003},
+    {IDC_OPTIONS_OK, IDH_OPTIONS_OK},
+    {IDC_OPTIONS_CANCEL, IDH_OPTIONS_CANCEL},
+    {IDC_MODE_WHILE_PRINTING, IDH_NOTIFY_MODE},
+    {IDC_MODE_ALWAYS, IDH_NOTIFY_MODE},
+    {IDC_MODE_OFF, IDH_NOTIFY_MODE},
+    {IDC_ALERT_CHECK, IDH_ALERT_CHECK},
 };
-
-// F1 with the focus on none of the controls: the topic before theirs, kept
-// in the help file for the dialog as a whole.
-static const DWORD kOptionsOverviewTopic = 3001;
 
 // Radio button of each mode, in mode order.
 static const int kModeButtons[] = {IDC_MODE_WHILE_PRINTING, IDC_MODE_ALWAYS, IDC_MODE_OFF};
@@ -94,7 +90,7 @@ static void OnCommand(HWND dialog, WORD id)
         monitorState.alertEnabled = IsDlgButtonChecked(dialog, IDC_ALERT_CHECK) == BST_CHECKED ? 1 : 0;
         break;
     case IDM_CONTEXT_HELP:
-        ShowHelpTopic(dialog, HelpTopicOf(kOptionsTopics, GetDlgCtrlID(GetFocus()), kOptionsOverviewTopic));
+        ShowHelpTopic(dialog, HelpTopicOf(kOptionsTopics, GetDlgCtrlID(GetFocus()), IDH_OPTIONS_DIALOG));
         break;
     default:
         break;

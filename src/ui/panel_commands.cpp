@@ -11,7 +11,7 @@
 #include "state/app_settings.h"
 #include "state/monitor_state.h"
 #include "state/window_object.h"
-#include "ui/help_topics.h"
+#include "ui/help_topic_lookup.h"
 #include "ui/help_viewer.h"
 #include "ui/options_dialog.h"
 #include "ui/queued_send.h"
@@ -21,20 +21,16 @@ static const int kHelpCommandSize = 256;
 static const DWORD kCancelAnswerMs = 5000;  // the Win32s print side's time to take a cancel
 
 // Help topics of the device states Ready, Warning and Error.
-static const DWORD kStateHelpTopics[] = {502, 503, 504};
+static const DWORD kStateHelpTopics[] = {IDH_STATE_READY, IDH_STATE_WARNING, IDH_STATE_ERROR};
 
 static const ControlTopic kPanelTopics[] = {
-    {IDC_PANEL_CLOSE, 3112},
-    {IDC_PANEL_HELP, 3113},
-    {IDC_QUEUE_BUTTON, 3108},
-    {IDC_CANCEL_JOB, 3111},
-    {IDC_PROPERTIES, 3109},
-    {IDC_OPTIONS, 3110},
+    {IDC_PANEL_CLOSE, IDH_PANEL_CLOSE},
+    {IDC_PANEL_HELP, IDH_PANEL_HELP},
+    {IDC_QUEUE_BUTTON, IDH_QUEUE_BUTTON},
+    {IDC_CANCEL_JOB, IDH_CANCEL_JOB},
+    {IDC_PROPERTIES, IDH_PROPERTIES},
+    {IDC_OPTIONS, IDH_OPTIONS},
 };
-
-// F1 with the focus on none of the buttons: the topic before the buttons'
-// own, kept in the help file for the status window as a whole.
-static const DWORD kPanelOverviewTopic = 3107;
 
 // The panel goes first, then the main window, whose end ends the run.
 static INT_PTR CloseMonitor(HWND panel)
@@ -238,7 +234,7 @@ static INT_PTR ShowPrinterProperties(HWND panel)
 static INT_PTR ShowControlHelp(HWND panel)
 {
     int control = GetDlgCtrlID(GetFocus());
-    ShowHelpTopic(panel, HelpTopicOf(kPanelTopics, control, kPanelOverviewTopic));
+    ShowHelpTopic(panel, HelpTopicOf(kPanelTopics, control, IDH_STATUS_PANEL));
     return 0;
 }
 

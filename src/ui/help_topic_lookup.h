@@ -1,6 +1,7 @@
-// Help topics of the controls that F1 asks about.
-#ifndef LUMEVIEW_HELP_TOPICS_H
-#define LUMEVIEW_HELP_TOPICS_H
+// F1's lookup: the help topic of the control that has the focus, from a
+// window's table of its controls' topics.
+#ifndef LUMEVIEW_HELP_TOPIC_LOOKUP_H
+#define LUMEVIEW_HELP_TOPIC_LOOKUP_H
 
 #include <windows.h>
 
