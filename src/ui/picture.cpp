@@ -149,7 +149,7 @@ static PreparedPicture* PreparedFor(int bitmapId, PreparedPicture* spare)
     return picture;
 }
 
-void DrawKeyedBitmap(HWND control, HDC dc, PAINTSTRUCT* paint, int bitmapId)
+void DrawKeyedBitmap(HWND control, HDC dc, int bitmapId)
 {
     PreparedPicture spare;
     PreparedPicture* picture = PreparedFor(bitmapId, &spare);
@@ -164,5 +164,4 @@ void DrawKeyedBitmap(HWND control, HDC dc, PAINTSTRUCT* paint, int bitmapId)
             DrawBits(control, dc, pixels, reinterpret_cast<const BITMAPINFO*>(picture->bits));
         }
     }
-    EndPaint(control, paint);
 }

@@ -4,9 +4,9 @@
 
 #include <windows.h>
 
-// Draws bitmap resource `bitmapId` 1:1 into `control`, whose paint cycle
-// (`paint`, opened by the caller) it closes.
-void DrawKeyedBitmap(HWND control, HDC dc, PAINTSTRUCT* paint, int bitmapId);
+// Draws bitmap resource `bitmapId` 1:1 into `control` on `dc`, within a
+// paint cycle that the caller opens and closes.
+void DrawKeyedBitmap(HWND control, HDC dc, int bitmapId);
 
 // Offset of the pixels of a packed bitmap whose background can be keyed:
 // uncompressed, 8 bits, a header of a kind that Windows defines, a table

@@ -27,17 +27,22 @@ static const int kShownTextSize = 512;
 // once the control holds its successor.
 static HFONT statusFont = nullptr;
 
-// Holds the panel's paint cycle open for the scope of the paint handler.
+// Holds a window's paint cycle open for the scope of a paint: the panel's,
+// or that of one of its controls.
 class PaintGuard {
 public:
-    explicit PaintGuard(HWND window) : window_(window) { BeginPaint(window_, &paint_); }
+    explicit PaintGuard(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
     ~PaintGuard() { EndPaint(window_, &paint_); }
     PaintGuard(const PaintGuard&) = delete;
     PaintGuard& operator=(const PaintGuard&) = delete;
 
+    // 0 when the cycle could not be opened: there is nothing to paint on.
+    HDC dc() const { return dc_; }
+
 private:
     HWND window_;
     PAINTSTRUCT paint_;
+    HDC dc_;
 };
 
 // A window's device context, released on every way out.
@@ -214,10 +219,9 @@ static void PaintPicture(HWND control, int bitmapId)
 {
     if (!control)
         return;
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(control, &paint);
-    if (dc)
-        DrawKeyedBitmap(control, dc, &paint, bitmapId);
+    PaintGuard guard(control);
+    if (guard.dc())
+        DrawKeyedBitmap(control, guard.dc(), bitmapId);
 }
 
 static void PaintStateIcon()
@@ -225,14 +229,12 @@ static void PaintStateIcon()
     HWND control = monitorState.controls.stateIcon;
     if (!control)
         return;
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(control, &paint);
-    if (!dc)
+    PaintGuard guard(control);
+    if (!guard.dc())
         return;
     HICON icon = StateIcon();
     if (icon)
-        DrawIcon(dc, 0, 0, icon);
-    EndPaint(control, &paint);
+        DrawIcon(guard.dc(), 0, 0, icon);
 }
 
 // A control already in the wanted state is left alone: disabling asks the
