@@ -1,0 +1,36 @@
+# Fails when a file of the monitor's sources includes a room above its own.
+# The rooms, bottom to top: each may include the rooms below it, never one
+# above. Headers outside the rooms (the protocol's public header, the
+# resource ids, the system's) may be included anywhere.
+#   cmake -DSOURCE_DIR=<src> -P include_order.cmake
+set(rooms state settings ui protocol shell)
+
+get_filename_component(SOURCE_DIR "${SOURCE_DIR}" ABSOLUTE)
+file(GLOB_RECURSE sources RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/*.h ${SOURCE_DIR}/*.cpp)
+if(NOT sources)
+  message(FATAL_ERROR "no sources under ${SOURCE_DIR}")
+endif()
+set(failures 0)
+foreach(source IN LISTS sources)
+  string(REGEX MATCH "^[^/]+" room "${source}")
+  list(FIND rooms "${room}" level)
+  if(level EQUAL -1)
+    message(SEND_ERROR "${source}: not in a room (${rooms})")
+    math(EXPR failures "${failures} + 1")
+    continue()
+  endif()
+  file(STRINGS ${SOURCE_DIR}/${source} includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
+  foreach(line IN LISTS includes)
+    string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^\"]+)\".*" "\\1" included "${line}")
+    if(included MATCHES "^([^/]+)/")
+      list(FIND rooms "${CMAKE_MATCH_1}" includedLevel)
+      if(includedLevel GREATER level)
+        message(SEND_ERROR "${source} includes ${included}: ${CMAKE_MATCH_1} is above ${room}")
+        math(EXPR failures "${failures} + 1")
+      endif()
+    endif()
+  endforeach()
+endforeach()
+if(failures GREATER 0)
+  message(FATAL_ERROR "${failures} include(s) against the order ${rooms}")
+endif()
