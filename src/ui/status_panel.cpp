@@ -171,23 +171,31 @@ static void SetCaption(HWND panel, int id, const char* caption)
     SetWindowTextA(GetDlgItem(panel, id), caption);
 }
 
+// Each control the panel keeps, by its id.
+static const struct {
+    HWND PanelControls::*handle;
+    int id;
+} kKeptControls[] = {
+    {&PanelControls::statusText, IDC_STATUS_TEXT},
+    {&PanelControls::documentName, IDC_DOCUMENT_NAME},
+    {&PanelControls::pagesText, IDC_PAGES_TEXT},
+    {&PanelControls::progressBar, IDC_PROGRESS_BAR},
+    {&PanelControls::cancelJobButton, IDC_CANCEL_JOB},
+    {&PanelControls::logo, IDC_LOGO},
+    {&PanelControls::devicePicture, IDC_DEVICE_PICTURE},
+    {&PanelControls::stateIcon, IDC_STATE_ICON},
+    {&PanelControls::queueButton, IDC_QUEUE_BUTTON},
+    {&PanelControls::properties, IDC_PROPERTIES},
+    {&PanelControls::documentLabel, IDC_DOCUMENT_LABEL},
+    {&PanelControls::pagesLabel, IDC_PAGES_LABEL},
+    {&PanelControls::percentLabel, IDC_PERCENT_LABEL},
+};
+
 static void KeepControls(HWND panel)
 {
     panelWindowObject.window = panel;
-    PanelControls& controls = monitorState.controls;
-    controls.statusText = GetDlgItem(panel, IDC_STATUS_TEXT);
-    controls.documentName = GetDlgItem(panel, IDC_DOCUMENT_NAME);
-    controls.pagesText = GetDlgItem(panel, IDC_PAGES_TEXT);
-    controls.progressBar = GetDlgItem(panel, IDC_PROGRESS_BAR);
-    controls.cancelJobButton = GetDlgItem(panel, IDC_CANCEL_JOB);
-    controls.logo = GetDlgItem(panel, IDC_LOGO);
-    controls.devicePicture = GetDlgItem(panel, IDC_DEVICE_PICTURE);
-    controls.stateIcon = GetDlgItem(panel, IDC_STATE_ICON);
-    controls.queueButton = GetDlgItem(panel, IDC_QUEUE_BUTTON);
-    controls.properties = GetDlgItem(panel, IDC_PROPERTIES);
-    controls.documentLabel = GetDlgItem(panel, IDC_DOCUMENT_LABEL);
-    controls.pagesLabel = GetDlgItem(panel, IDC_PAGES_LABEL);
-    controls.percentLabel = GetDlgItem(panel, IDC_PERCENT_LABEL);
+    for (const auto& kept : kKeptControls)
+        monitorState.controls.*kept.handle = GetDlgItem(panel, kept.id);
 }
 
 static INT_PTR OnInitDialog(HWND panel)
