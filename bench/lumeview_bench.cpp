@@ -4,7 +4,6 @@
 // round trip to the monitor's window. Prints one table; each figure is the
 // median of repeated runs, the longest waits percentiles of one long run.
 #include <windows.h>
-#include <psapi.h>
 
 #include <ctype.h>
 #include <stdio.h>
@@ -15,6 +14,8 @@
 #include <vector>
 
 #include "lumeview/protocol.h"
+#include "pe_image.h"
+#include "process_memory.h"
 
 namespace {
 
@@ -196,63 +197,19 @@ double RepaintMs(HWND window, int count)
     return (NowMs() - started) / count;
 }
 
-struct Memory {
-    double workingSetKb = 0;
-    double privateKb = 0;
-};
-
-Memory MemoryOf(HANDLE process)
+double Kilobytes(SIZE_T bytes)
 {
-    PROCESS_MEMORY_COUNTERS counters = {};
-    counters.cb = sizeof counters;
-    Memory memory;
-    if (GetProcessMemoryInfo(process, &counters, sizeof counters)) {
-        memory.workingSetKb = counters.WorkingSetSize / 1024.0;
-        memory.privateKb = counters.PagefileUsage / 1024.0;
-    }
-    return memory;
+    return bytes / 1024.0;
 }
 
-// The DLL names of an executable's import table, read from the file.
+// The distinct DLL names of an executable's import table.
 std::vector<std::string> ImportedDlls(const std::string& path)
 {
     std::vector<std::string> names;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return names;
-    HANDLE mapping = CreateFileMappingA(file, nullptr, PAGE_READONLY, 0, 0, nullptr);
-    const BYTE* base = mapping ? static_cast<const BYTE*>(MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0)) : nullptr;
-    DWORD size = GetFileSize(file, nullptr);
-    if (base && size > sizeof(IMAGE_DOS_HEADER)) {
-        const IMAGE_DOS_HEADER* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-        const IMAGE_NT_HEADERS32* nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(base + dos->e_lfanew);
-        const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-        const IMAGE_SECTION_HEADER* sections = IMAGE_FIRST_SECTION(nt);
-        // Turns an address of the loaded image into an offset in the file.
-        auto offsetOf = [&](DWORD rva) -> DWORD {
-            for (WORD i = 0; i < nt->FileHeader.NumberOfSections; ++i) {
-                const IMAGE_SECTION_HEADER& s = sections[i];
-                if (rva >= s.VirtualAddress && rva < s.VirtualAddress + s.SizeOfRawData)
-                    return rva - s.VirtualAddress + s.PointerToRawData;
-            }
-            return 0;
-        };
-        DWORD at = offsetOf(imports.VirtualAddress);
-        while (at && at + sizeof(IMAGE_IMPORT_DESCRIPTOR) <= size) {
-            const IMAGE_IMPORT_DESCRIPTOR* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + at);
-            if (entry->Name == 0)
-                break;
-            DWORD nameAt = offsetOf(entry->Name);
-            if (nameAt && nameAt < size)
-                names.emplace_back(reinterpret_cast<const char*>(base + nameAt), strnlen(reinterpret_cast<const char*>(base + nameAt), size - nameAt));
-            at += sizeof(IMAGE_IMPORT_DESCRIPTOR);
-        }
+    for (const PeImport& import : ReadImports(ReadProgramImage(path))) {
+        if (names.empty() || names.back() != import.dll)
+            names.push_back(import.dll);
     }
-    if (base)
-        UnmapViewOfFile(base);
-    if (mapping)
-        CloseHandle(mapping);
-    CloseHandle(file);
     return names;
 }
 
@@ -260,14 +217,7 @@ std::vector<std::string> ImportedDlls(const std::string& path)
 // loads itself at first use rather than through its import table.
 bool NamesDll(const std::string& exePath, const char* dll)
 {
-    HANDLE file = CreateFileA(exePath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    std::string bytes(GetFileSize(file, nullptr), '\0');
-    DWORD read = 0;
-    ReadFile(file, &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr);
-    CloseHandle(file);
-    bytes.resize(read);
+    std::string bytes = ReadProgramImage(exePath);
     for (char& c : bytes)
         c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
     return bytes.find(dll) != std::string::npos;
@@ -348,7 +298,35 @@ bool ParseArguments(int argc, char** argv, Settings* settings)
     return true;
 }
 
-// One program's start to its visible window, and its memory then.
+// The programs of the bench, copied into one folder of its own, the
+// monitor with the alert off and always shown, so that reports never close it.
+struct Programs {
+    std::string monitor, minimal, floor;
+};
+
+bool PrepareWorkFolder(const Settings& settings, Programs* programs)
+{
+    char temp[MAX_PATH] = {};
+    GetTempPathA(sizeof temp, temp);
+    std::string work = std::string(temp) + "lvbench\\";
+    CreateDirectoryA(work.c_str(), nullptr);
+    programs->monitor = work + "lumeview.exe";
+    programs->minimal = work + "minimal.exe";
+    programs->floor = work + "floor.exe";
+    if (!CopyInto(settings.monitorExe, programs->monitor) || !CopyInto(settings.minimalExe, programs->minimal) ||
+        !CopyInto(settings.floorExe, programs->floor))
+        return false;
+    std::string ini = "[Status Monitor]\r\nevent_notification_type=1\r\nsound_audio_alert=0\r\n";
+    HANDLE iniFile = CreateFileA((work + "lumeview.INI").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (iniFile == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    BOOL wrote = WriteFile(iniFile, ini.data(), static_cast<DWORD>(ini.size()), &written, nullptr);
+    CloseHandle(iniFile);
+    return wrote && written == ini.size();
+}
+
+// One program's starts to its visible window, and its memory then.
 struct StartFigures {
     std::vector<double> startMs, workingSetKb, privateKb;
 };
@@ -362,151 +340,143 @@ bool MeasureStart(const std::string& exe, const char* className, bool counts, St
         return false;
     }
     Sleep(200);
-    Memory memory = MemoryOf(program.Process());
+    ProcessMemory memory;
+    if (!ReadMemoryCounters(program.Process(), &memory)) {
+        fprintf(stderr, "lumeview_bench: no memory reading of %s\n", exe.c_str());
+        return false;
+    }
     if (counts) {
         figures->startMs.push_back(elapsed);
-        figures->workingSetKb.push_back(memory.workingSetKb);
-        figures->privateKb.push_back(memory.privateKb);
+        figures->workingSetKb.push_back(Kilobytes(memory.workingSet));
+        figures->privateKb.push_back(Kilobytes(memory.privateBytes));
     }
     return true;
 }
 
-}  // namespace
-
-int main(int argc, char** argv)
+// Start to visible window, the programs taking turns, and the memory each
+// holds then. The first start of each fills the file cache; it does not count.
+bool StartFigure(const Programs& programs, int runs)
 {
-    Settings settings;
-    if (!ParseArguments(argc, argv, &settings))
-        return 1;
-
-    // The programs run from one folder of the bench's own, the monitor
-    // with the alert off and always shown, so that reports never close it.
-    char temp[MAX_PATH] = {};
-    GetTempPathA(sizeof temp, temp);
-    std::string work = std::string(temp) + "lvbench\\";
-    CreateDirectoryA(work.c_str(), nullptr);
-    std::string monitorExe = work + "lumeview.exe";
-    std::string minimalExe = work + "minimal.exe";
-    std::string floorExe = work + "floor.exe";
-    if (!CopyInto(settings.monitorExe, monitorExe) || !CopyInto(settings.minimalExe, minimalExe) ||
-        !CopyInto(settings.floorExe, floorExe))
-        return 1;
-    std::string ini = "[Status Monitor]\r\nevent_notification_type=1\r\nsound_audio_alert=0\r\n";
-    HANDLE iniFile = CreateFileA((work + "lumeview.INI").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(iniFile, ini.data(), static_cast<DWORD>(ini.size()), &written, nullptr);
-    CloseHandle(iniFile);
-
-    const int runs = settings.runs;
-    fprintf(stderr, "lumeview_bench: %d runs of each figure under %s\n", runs, WineVersion());
-
-    // Start to visible window, the programs taking turns. The first start
-    // of each fills the file cache; it does not count.
-    StartFigures monitorStart, minimalStart, floorStart;
+    StartFigures monitor, minimal, floor;
     for (int run = 0; run < runs + 1; ++run) {
-        if (!MeasureStart(minimalExe, kMinimalClass, run > 0, &minimalStart) ||
-            !MeasureStart(floorExe, kFloorClass, run > 0, &floorStart) ||
-            !MeasureStart(monitorExe, kMonitorClass, run > 0, &monitorStart))
-            return 2;
+        if (!MeasureStart(programs.minimal, kMinimalClass, run > 0, &minimal) ||
+            !MeasureStart(programs.floor, kFloorClass, run > 0, &floor) ||
+            !MeasureStart(programs.monitor, kMonitorClass, run > 0, &monitor))
+            return false;
     }
+    double monitorMs = Median(monitor.startMs);
+    Row("start to visible window", Format("%.1f ms", monitorMs), Format("%.1f ms floor program", Median(floor.startMs)),
+        Format("%.2f", monitorMs / Median(floor.startMs)), "<= 1.10");
+    Row("  against the minimal program", "", Format("%.1f ms minimal program", Median(minimal.startMs)),
+        Format("%.2f", monitorMs / Median(minimal.startMs)), "information");
+    Row("working set after start", Format("%.0f KB", Median(monitor.workingSetKb)),
+        Format("%.0f KB minimal program", Median(minimal.workingSetKb)),
+        Format("%.2f", Median(monitor.workingSetKb) / Median(minimal.workingSetKb)), "");
+    Row("private bytes after start", Format("%.0f KB", Median(monitor.privateKb)),
+        Format("%.0f KB minimal program", Median(minimal.privateKb)), "", "");
+    return true;
+}
 
-    // Round trips and repaints against one running copy of each.
-    Program minimal;
-    Program floor;
-    Program monitor;
-    if (!minimal.Start(minimalExe, kMinimalClass, nullptr) || !floor.Start(floorExe, kFloorClass, nullptr) ||
-        !monitor.Start(monitorExe, kMonitorClass, nullptr)) {
-        fprintf(stderr, "lumeview_bench: a program showed no window\n");
-        return 2;
-    }
-    HWND window = monitor.Window();
-    const int batch = 1000;
-    // Warm-up: the first reports load code and texts.
-    RoundTripUs(window, LVWM_ERROR, OPECALL_RECOVER, 2, batch);
-    RoundTripUs(window, WM_NULL, 0, 0, batch);
-    ChangingReportsUs(floor.Window(), batch / 4);
-    std::vector<double> nullTrips, reportTrips, changingTrips, floorChangingTrips;
-    std::vector<double> panelRepaints, minimalRepaints, floorRepaints;
+// The three programs running side by side for the figures that follow.
+struct Running {
+    Program minimal, floor, monitor;
+};
+
+// A status report's round trip against WM_NULL's, both to the monitor.
+void RoundTripFigure(HWND monitor, int runs, int batch)
+{
+    std::vector<double> nullTrips, reportTrips;
     for (int run = 0; run < runs; ++run) {
-        nullTrips.push_back(RoundTripUs(window, WM_NULL, 0, 0, batch));
-        reportTrips.push_back(RoundTripUs(window, LVWM_ERROR, OPECALL_RECOVER, 2, batch));
-        changingTrips.push_back(ChangingReportsUs(window, batch / 4));
-        floorChangingTrips.push_back(ChangingReportsUs(floor.Window(), batch / 4));
-        panelRepaints.push_back(RepaintMs(window, 20));
-        floorRepaints.push_back(RepaintMs(floor.Window(), 20));
-        minimalRepaints.push_back(RepaintMs(minimal.Window(), 20));
+        nullTrips.push_back(RoundTripUs(monitor, WM_NULL, 0, 0, batch));
+        reportTrips.push_back(RoundTripUs(monitor, LVWM_ERROR, OPECALL_RECOVER, 2, batch));
     }
-
-    // The longest waits: as many WM_NULL round trips first, then reports
-    // of every kind of state one by one, with the memory they leave.
-    static const UINT nullMessage[] = {WM_NULL};
-    static const WPARAM nullParam[] = {0};
-    static const LPARAM nullCode[] = {0};
-    std::vector<double> nullWaits = EachRoundTripUs(window, nullMessage, nullParam, nullCode, 1, settings.reports);
-    static const UINT reportMessages[] = {LVWM_ERROR, LVWM_ERROR, LVWM_ERROR, LVWM_ERROR};
-    static const WPARAM categories[] = {OPECALL_RECOVER, OPECALL_WARNING, CATEGORY_NONE, OPECALL_RECOVER};
-    static const LPARAM codes[] = {2, 1, 0, 5};
-    Memory started = MemoryOf(monitor.Process());
-    std::vector<double> reportWaits = EachRoundTripUs(window, reportMessages, categories, codes, 4, settings.reports / 10);
-    Memory warmed = MemoryOf(monitor.Process());
-    std::vector<double> laterWaits =
-        EachRoundTripUs(window, reportMessages, categories, codes, 4, settings.reports - settings.reports / 10);
-    Memory after = MemoryOf(monitor.Process());
-    reportWaits.insert(reportWaits.end(), laterWaits.begin(), laterWaits.end());
-    size_t sent = reportWaits.size();
-
     double nullUs = Median(nullTrips);
     double reportUs = Median(reportTrips);
-    double monitorStartMs = Median(monitorStart.startMs);
-    double minimalStartMs = Median(minimalStart.startMs);
-    double floorStartMs = Median(floorStart.startMs);
-    double panelRepaint = Median(panelRepaints);
-    double minimalRepaint = Median(minimalRepaints);
-    double floorRepaint = Median(floorRepaints);
-    double changingUs = Median(changingTrips);
-    double floorChangingUs = Median(floorChangingTrips);
-
-    printf("lumeview benchmark under %s: median of %d runs\n\n", WineVersion(), runs);
-    printf("| %-38s | %14s | %-30s | %7s | %-14s |\n", "figure", "lumeview", "platform limit, same run", "ratio", "aim");
-    printf("|%s|%s|%s|%s|%s|\n", std::string(40, '-').c_str(), std::string(16, '-').c_str(),
-           std::string(32, '-').c_str(), std::string(9, '-').c_str(), std::string(16, '-').c_str());
-    Row("start to visible window", Format("%.1f ms", monitorStartMs), Format("%.1f ms floor program", floorStartMs),
-        Format("%.2f", monitorStartMs / floorStartMs), "<= 1.10");
-    Row("  against the minimal program", "", Format("%.1f ms minimal program", minimalStartMs),
-        Format("%.2f", monitorStartMs / minimalStartMs), "information");
     Row("status report round trip, alert off", Format("%.1f us", reportUs), Format("%.1f us WM_NULL", nullUs),
         Format("%.2f", reportUs / nullUs), "<= 1.3");
     Row("status reports per second", Format("%.0f", 1e6 / reportUs), Format("%.0f WM_NULL", 1e6 / nullUs), "", "");
-    Row("state-changing report, with repaint", Format("%.1f us", changingUs),
-        Format("%.1f us floor program", floorChangingUs), Format("%.2f", changingUs / floorChangingUs), "<= 1.3");
-    Row("  against WM_NULL", "", Format("%.1f us WM_NULL", nullUs), Format("%.2f", changingUs / nullUs),
-        "information");
-    Row("full repaint of the panel", Format("%.2f ms", panelRepaint), Format("%.2f ms floor program", floorRepaint),
-        Format("%.2f", panelRepaint / floorRepaint), "<= 1.2");
-    Row("  against the minimal window", "", Format("%.2f ms minimal window", minimalRepaint),
-        Format("%.2f", panelRepaint / minimalRepaint), "information");
-    char waitsLabel[64];
-    snprintf(waitsLabel, sizeof waitsLabel, "longest waits over %u reports", static_cast<unsigned>(sent));
-    Row(waitsLabel, "", "", "", "");
+}
+
+// State-changing reports with their repaints, against the floor program's.
+void ChangingReportFigure(HWND monitor, HWND floor, int runs, int batch)
+{
+    std::vector<double> changing, floorChanging, nullTrips;
+    for (int run = 0; run < runs; ++run) {
+        nullTrips.push_back(RoundTripUs(monitor, WM_NULL, 0, 0, batch));
+        changing.push_back(ChangingReportsUs(monitor, batch / 4));
+        floorChanging.push_back(ChangingReportsUs(floor, batch / 4));
+    }
+    double changingUs = Median(changing);
+    double floorUs = Median(floorChanging);
+    Row("state-changing report, with repaint", Format("%.1f us", changingUs), Format("%.1f us floor program", floorUs),
+        Format("%.2f", changingUs / floorUs), "<= 1.3");
+    Row("  against WM_NULL", "", Format("%.1f us WM_NULL", Median(nullTrips)),
+        Format("%.2f", changingUs / Median(nullTrips)), "information");
+}
+
+// A whole repaint of the panel against the floor program's and the
+// minimal window's.
+void RepaintFigure(const Running& running, int runs)
+{
+    std::vector<double> panel, floor, minimal;
+    for (int run = 0; run < runs; ++run) {
+        panel.push_back(RepaintMs(running.monitor.Window(), 20));
+        floor.push_back(RepaintMs(running.floor.Window(), 20));
+        minimal.push_back(RepaintMs(running.minimal.Window(), 20));
+    }
+    double panelMs = Median(panel);
+    Row("full repaint of the panel", Format("%.2f ms", panelMs), Format("%.2f ms floor program", Median(floor)),
+        Format("%.2f", panelMs / Median(floor)), "<= 1.2");
+    Row("  against the minimal window", "", Format("%.2f ms minimal window", Median(minimal)),
+        Format("%.2f", panelMs / Median(minimal)), "information");
+}
+
+// The print side's longest waits: as many WM_NULL round trips first, then
+// reports of every kind of state one by one, with the memory they leave.
+bool LongRunFigure(HWND monitor, HANDLE process, int reports)
+{
+    static const UINT nullMessage[] = {WM_NULL};
+    static const WPARAM nullParam[] = {0};
+    static const LPARAM nullCode[] = {0};
+    std::vector<double> nullWaits = EachRoundTripUs(monitor, nullMessage, nullParam, nullCode, 1, reports);
+    static const UINT reportMessages[] = {LVWM_ERROR, LVWM_ERROR, LVWM_ERROR, LVWM_ERROR};
+    static const WPARAM categories[] = {OPECALL_RECOVER, OPECALL_WARNING, CATEGORY_NONE, OPECALL_RECOVER};
+    static const LPARAM codes[] = {2, 1, 0, 5};
+    ProcessMemory started, warmed, after;
+    if (!ReadMemoryCounters(process, &started))
+        return false;
+    std::vector<double> waits = EachRoundTripUs(monitor, reportMessages, categories, codes, 4, reports / 10);
+    if (!ReadMemoryCounters(process, &warmed))
+        return false;
+    std::vector<double> later = EachRoundTripUs(monitor, reportMessages, categories, codes, 4, reports - reports / 10);
+    if (!ReadMemoryCounters(process, &after))
+        return false;
+    waits.insert(waits.end(), later.begin(), later.end());
+
+    char label[64];
+    snprintf(label, sizeof label, "longest waits over %u reports", static_cast<unsigned>(waits.size()));
+    Row(label, "", "", "", "");
     double nullP99 = Percentile(nullWaits, 0.99);
-    Row("  99th percentile of one round trip", Format("%.1f us", Percentile(reportWaits, 0.99)),
-        Format("%.1f us WM_NULL", nullP99), Format("%.2f", Percentile(reportWaits, 0.99) / nullP99), "<= 2");
+    Row("  99th percentile of one round trip", Format("%.1f us", Percentile(waits, 0.99)),
+        Format("%.1f us WM_NULL", nullP99), Format("%.2f", Percentile(waits, 0.99) / nullP99), "<= 2");
     double nullP999 = Percentile(nullWaits, 0.999);
-    Row("  99.9th percentile", Format("%.1f us", Percentile(reportWaits, 0.999)),
-        Format("%.1f us WM_NULL", nullP999), Format("%.2f", Percentile(reportWaits, 0.999) / nullP999), "");
-    double longest = Percentile(reportWaits, 1.0);
-    Row("  longest", Format("%.1f ms", longest / 1000.0), Format("%.1f ms WM_NULL", Percentile(nullWaits, 1.0) / 1000.0),
-        "", "<= 50 ms");
-    Row("working set after start", Format("%.0f KB", Median(monitorStart.workingSetKb)),
-        Format("%.0f KB minimal program", Median(minimalStart.workingSetKb)),
-        Format("%.2f", Median(monitorStart.workingSetKb) / Median(minimalStart.workingSetKb)), "");
-    Row("private bytes after start", Format("%.0f KB", Median(monitorStart.privateKb)),
-        Format("%.0f KB minimal program", Median(minimalStart.privateKb)), "", "");
-    char reportsLabel[64];
-    snprintf(reportsLabel, sizeof reportsLabel, "working set after %u reports", static_cast<unsigned>(sent));
-    Row(reportsLabel, Format("%.0f KB", after.workingSetKb), Format("%.0f KB before them", started.workingSetKb), "", "");
-    Row("  growth after the first tenth", Format("%+.0f KB", after.workingSetKb - warmed.workingSetKb), "", "", "none");
-    Row("  private bytes growth, same span", Format("%+.0f KB", after.privateKb - warmed.privateKb), "", "", "none");
+    Row("  99.9th percentile", Format("%.1f us", Percentile(waits, 0.999)), Format("%.1f us WM_NULL", nullP999),
+        Format("%.2f", Percentile(waits, 0.999) / nullP999), "");
+    Row("  longest", Format("%.1f ms", Percentile(waits, 1.0) / 1000.0),
+        Format("%.1f ms WM_NULL", Percentile(nullWaits, 1.0) / 1000.0), "", "<= 50 ms");
+    snprintf(label, sizeof label, "working set after %u reports", static_cast<unsigned>(waits.size()));
+    Row(label, Format("%.0f KB", Kilobytes(after.workingSet)),
+        Format("%.0f KB before them", Kilobytes(started.workingSet)), "", "");
+    Row("  growth after the first tenth",
+        Format("%+.0f KB", Kilobytes(after.workingSet) - Kilobytes(warmed.workingSet)), "", "", "none");
+    Row("  private bytes growth, same span",
+        Format("%+.0f KB", Kilobytes(after.privateBytes) - Kilobytes(warmed.privateBytes)), "", "", "none");
+    return true;
+}
+
+// The monitor's file and the DLLs it imports or loads at first use.
+void SizeFigure(const Settings& settings)
+{
     Row("size of lumeview.exe", Format("%.0f KB", FileSize(settings.monitorExe) / 1024.0),
         Format("%.0f KB minimal program", FileSize(settings.minimalExe) / 1024.0), "", "");
     for (const std::string& dll : ImportedDlls(settings.monitorExe)) {
@@ -520,5 +490,46 @@ int main(int argc, char** argv)
             Row(label.c_str(), Format("%.0f KB", DllFileSize(dll) / 1024.0), "", "", "");
         }
     }
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    Settings settings;
+    if (!ParseArguments(argc, argv, &settings))
+        return 1;
+    Programs programs;
+    if (!PrepareWorkFolder(settings, &programs))
+        return 1;
+    fprintf(stderr, "lumeview_bench: %d runs of each figure under %s\n", settings.runs, WineVersion());
+    printf("lumeview benchmark under %s: median of %d runs\n\n", WineVersion(), settings.runs);
+    printf("| %-38s | %14s | %-30s | %7s | %-14s |\n", "figure", "lumeview", "platform limit, same run", "ratio", "aim");
+    printf("|%s|%s|%s|%s|%s|\n", std::string(40, '-').c_str(), std::string(16, '-').c_str(),
+           std::string(32, '-').c_str(), std::string(9, '-').c_str(), std::string(16, '-').c_str());
+    if (!StartFigure(programs, settings.runs))
+        return 2;
+
+    Running running;
+    if (!running.minimal.Start(programs.minimal, kMinimalClass, nullptr) ||
+        !running.floor.Start(programs.floor, kFloorClass, nullptr) ||
+        !running.monitor.Start(programs.monitor, kMonitorClass, nullptr)) {
+        fprintf(stderr, "lumeview_bench: a program showed no window\n");
+        return 2;
+    }
+    HWND monitor = running.monitor.Window();
+    const int batch = 1000;
+    // Warm-up: the first reports load code and texts.
+    RoundTripUs(monitor, LVWM_ERROR, OPECALL_RECOVER, 2, batch);
+    RoundTripUs(monitor, WM_NULL, 0, 0, batch);
+    ChangingReportsUs(running.floor.Window(), batch / 4);
+    RoundTripFigure(monitor, settings.runs, batch);
+    ChangingReportFigure(monitor, running.floor.Window(), settings.runs, batch);
+    RepaintFigure(running, settings.runs);
+    if (!LongRunFigure(monitor, running.monitor.Process(), settings.reports)) {
+        fprintf(stderr, "lumeview_bench: no memory reading of the monitor\n");
+        return 2;
+    }
+    SizeFigure(settings);
     return 0;
 }

@@ -8,89 +8,15 @@
 #include <vector>
 
 #include "monitor_harness.h"
+#include "pe_image.h"
 
 namespace {
-
-struct Import {
-    std::string dll;  // upper-cased
-    std::string function;
-    bool operator<(const Import& other) const
-    {
-        return dll != other.dll ? dll < other.dll : function < other.function;
-    }
-};
 
 std::string Upper(std::string text)
 {
     for (char& c : text)
         c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
     return text;
-}
-
-bool Inside(const std::string& image, DWORD offset, DWORD size)
-{
-    return offset <= image.size() && size <= image.size() - offset;
-}
-
-// The headers of a 32-bit PE file, or null when it is no such program.
-const IMAGE_NT_HEADERS32* PeHeaders(const std::string& image)
-{
-    if (!Inside(image, 0, sizeof(IMAGE_DOS_HEADER)))
-        return nullptr;
-    DWORD peOffset = reinterpret_cast<const IMAGE_DOS_HEADER*>(image.data())->e_lfanew;
-    if (!Inside(image, peOffset, sizeof(IMAGE_NT_HEADERS32)))
-        return nullptr;
-    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(image.data() + peOffset);
-    if (nt->Signature != IMAGE_NT_SIGNATURE || nt->OptionalHeader.Magic != IMAGE_NT_OPTIONAL_HDR32_MAGIC)
-        return nullptr;
-    return nt;
-}
-
-// The imports of a 32-bit PE file, from its import directory; an import by
-// ordinal reads "#n". Empty when the file is no such program.
-std::set<Import> ReadImports(const std::string& image)
-{
-    std::set<Import> imports;
-    auto at = [&](DWORD offset, DWORD size) { return Inside(image, offset, size); };
-    const IMAGE_NT_HEADERS32* nt = PeHeaders(image);
-    if (!nt)
-        return imports;
-    const IMAGE_SECTION_HEADER* sections = IMAGE_FIRST_SECTION(nt);
-    WORD sectionCount = nt->FileHeader.NumberOfSections;
-    if (!at(static_cast<DWORD>(reinterpret_cast<const char*>(sections) - image.data()),
-            sectionCount * sizeof(IMAGE_SECTION_HEADER)))
-        return imports;
-    // File offset of a relative virtual address, or 0 outside every section.
-    auto file = [&](DWORD rva) -> DWORD {
-        for (WORD i = 0; i < sectionCount; ++i) {
-            const IMAGE_SECTION_HEADER& s = sections[i];
-            if (rva >= s.VirtualAddress && rva - s.VirtualAddress < s.SizeOfRawData)
-                return s.PointerToRawData + (rva - s.VirtualAddress);
-        }
-        return 0;
-    };
-    auto text = [&](DWORD rva) {
-        DWORD offset = file(rva);
-        return offset && offset < image.size() ? std::string(image.c_str() + offset) : std::string();
-    };
-    DWORD directory = file(nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress);
-    for (DWORD d = directory; d && at(d, sizeof(IMAGE_IMPORT_DESCRIPTOR)); d += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
-        const auto* descriptor = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(image.data() + d);
-        if (descriptor->Name == 0)
-            break;
-        std::string dll = Upper(text(descriptor->Name));
-        DWORD thunks = file(descriptor->OriginalFirstThunk ? descriptor->OriginalFirstThunk : descriptor->FirstThunk);
-        for (DWORD t = thunks; t && at(t, sizeof(DWORD)); t += sizeof(DWORD)) {
-            DWORD entry = *reinterpret_cast<const DWORD*>(image.data() + t);
-            if (entry == 0)
-                break;
-            if (entry & IMAGE_ORDINAL_FLAG32)
-                imports.insert({dll, "#" + std::to_string(IMAGE_ORDINAL32(entry))});
-            else
-                imports.insert({dll, text(entry + sizeof(WORD))});  // after the hint
-        }
-    }
-    return imports;
 }
 
 // The tables of docs/imports.md: the cells of each row under a heading,
@@ -171,9 +97,9 @@ TEST(ImportTable, EveryImportIsListedAndNoNewerThanTheProgramsFloor)
         // Windows 95 and NT 4.0 refuse a program whose header asks for more.
         EXPECT_LE(nt->OptionalHeader.MajorSubsystemVersion, 4);
         EXPECT_LE(nt->OptionalHeader.MajorOperatingSystemVersion, 4);
-        std::set<Import> imports = ReadImports(image);
+        std::set<PeImport> imports = ReadImports(image);
         EXPECT_FALSE(imports.empty()) << "no import table read";
-        for (const Import& import : imports) {
+        for (const PeImport& import : imports) {
             const std::vector<std::string>* found = nullptr;
             for (const auto& row : document.rows)
                 if (row.at(0) == floor.at(0) && Upper(row.at(1)) == import.dll && row.at(2) == import.function)
@@ -195,7 +121,7 @@ TEST(ImportTable, NoRowForACallTheProgramNoLongerImports)
 {
     ImportDocument document = ReadDocument();
     for (const auto& floor : document.floors) {
-        std::set<Import> imports = ReadImports(ProgramImage(floor.at(0)));
+        std::set<PeImport> imports = ReadImports(ProgramImage(floor.at(0)));
         for (const auto& row : document.rows) {
             if (row.at(0) != floor.at(0))
                 continue;

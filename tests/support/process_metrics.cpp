@@ -1,26 +1,19 @@
 #include "process_metrics.h"
 
-#include <psapi.h>
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 ProcessMemory MemoryOf(HANDLE process, const char* file, int line)
 {
-    PROCESS_MEMORY_COUNTERS counters = {};
-    counters.cb = sizeof counters;
     ProcessMemory memory;
-    if (!GetProcessMemoryInfo(process, &counters, sizeof counters)) {
+    if (!ReadMemoryCounters(process, &memory)) {
         ADD_FAILURE_AT(file, line) << "no memory reading of the process, error " << GetLastError();
         return memory;
     }
     // A running process always has pages in memory; none is no reading.
-    if (counters.WorkingSetSize == 0)
+    if (memory.workingSet == 0)
         ADD_FAILURE_AT(file, line) << "the memory reading gave a working set of 0";
-    memory.workingSet = counters.WorkingSetSize;
-    memory.privateBytes = counters.PagefileUsage;
-    memory.peakWorkingSet = counters.PeakWorkingSetSize;
     return memory;
 }
 

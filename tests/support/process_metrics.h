@@ -7,13 +7,9 @@
 
 #include <vector>
 
-struct ProcessMemory {
-    SIZE_T workingSet = 0;    // bytes in memory
-    SIZE_T privateBytes = 0;  // bytes committed to the process alone
-    SIZE_T peakWorkingSet = 0;  // the most bytes it ever had in memory
-};
+#include "process_memory.h"
 
-// From GetProcessMemoryInfo. A reading that fails is a failure at the
+// A reading that fails is a failure at the
 // caller's line (its zeros would keep every bound).
 ProcessMemory MemoryOf(HANDLE process, const char* file = __builtin_FILE(), int line = __builtin_LINE());
 
