@@ -85,3 +85,16 @@ TEST(LaunchPath, UnquotedAccentedPathKeepsTheSwitches)
         EXPECT_EQ(0u, monitor.WaitForExit());
     }
 }
+
+TEST(LaunchPath, LongestPathWineCanStartNamesClassAndSettings)
+{
+    // Wine starts no program from a path of 260 characters or more; 259 is
+    // the longest whole path there is.
+    std::string exeBase = "longpath";
+    std::string folder(259 - TestWorkDir().size() - 1 - exeBase.size() - 4, 'd');
+    MonitorCopy monitor(Platform::NT, exeBase, folder);
+    ASSERT_EQ(259u, monitor.exePath.size());
+    // Only the settings beside it let "/S" run the monitor.
+    monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=1\r\n");
+    EXPECT_NE(nullptr, monitor.StartAndWait("/S"));
+}

@@ -11,6 +11,7 @@
 
 #include "lumeview/protocol.h"
 #include "monitor_messages.h"
+#include "process_metrics.h"
 #include "protocol/main_window.h"
 #include "resource.h"
 #include "shell/monitor_windows.h"
@@ -159,4 +160,31 @@ TEST(OptionsInProcess, ClosingTheMonitorDestroysTheOpenDialogBeforeItsMainWindow
     EXPECT_FALSE(IsWindow(mainWindowObject.window));
     EXPECT_FALSE(watchedAtDestroy) << "the dialog outlived the main window's end";
     EXPECT_FALSE(IsWindow(watched));
+}
+
+TEST(FontsWithoutPanel, AppInitLeavesNoFontBehind)
+{
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = MainWindowProc;
+    windowClass.hInstance = instance;
+    windowClass.lpszClassName = "LUMEVIEW_NO_PANEL";
+    ASSERT_NE(0, RegisterClassA(&windowClass));
+    monitorState.instance = instance;
+    mainWindowObject.window = CreateWindowA("LUMEVIEW_NO_PANEL", "no panel", WS_POPUP, 0, 0, 100, 100, nullptr,
+                                            nullptr, instance, nullptr);
+    ASSERT_NE(nullptr, mainWindowObject.window);
+    ASSERT_EQ(nullptr, monitorState.controls.statusText);
+
+    SendMessageA(mainWindowObject.window, LVWM_APPINIT, 0, 0);  // what a first reset keeps for good
+    // The count must see a font come and go, or it proves nothing.
+    long before = LiveGdiObjects();
+    HFONT probe = CreateFontA(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Arial");
+    ASSERT_EQ(before + 1, LiveGdiObjects()) << "fonts cannot be counted here";
+    DeleteObject(probe);
+    ASSERT_EQ(before, LiveGdiObjects());
+    for (int reset = 0; reset < 100; ++reset)
+        ASSERT_EQ(1, SendMessageA(mainWindowObject.window, LVWM_APPINIT, 0, 0));
+    EXPECT_EQ(before, LiveGdiObjects()) << "GDI objects after 100 resets without a panel";
+    DestroyWindow(mainWindowObject.window);
 }

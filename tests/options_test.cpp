@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "help_spy.h"
 #include "hung_viewer.h"
@@ -32,6 +33,24 @@ HWND OptionsDialogOf(const MonitorCopy& monitor)
     EnumThreadWindows(GetWindowThreadProcessId(monitor.window, nullptr), MatchOptionsDialog,
                       reinterpret_cast<LPARAM>(&found));
     return found;
+}
+
+BOOL CALLBACK CollectOptionsDialog(HWND window, LPARAM data)
+{
+    char title[32] = {};
+    GetWindowTextA(window, title, sizeof title);
+    if (IsWindowVisible(window) && lstrcmpA(title, "Options") == 0)
+        reinterpret_cast<std::vector<HWND>*>(data)->push_back(window);
+    return TRUE;
+}
+
+// Top-level options dialogs of the monitor's thread.
+std::vector<HWND> OptionsDialogs(HWND mainWindow)
+{
+    std::vector<HWND> dialogs;
+    EnumThreadWindows(GetWindowThreadProcessId(mainWindow, nullptr), CollectOptionsDialog,
+                      reinterpret_cast<LPARAM>(&dialogs));
+    return dialogs;
 }
 
 HWND OpenOptions(MonitorCopy& monitor)
@@ -378,4 +397,26 @@ TEST(OptionsDialog, ClosingTheMonitorWithTheDialogOpenSavesNoUnconfirmedChoice)
     EXPECT_EQ(0u, monitor.WaitForExit());
     EXPECT_EQ("0", monitor.ReadIni(kSection, "IsIcon"));
     EXPECT_EQ("1", monitor.ReadIni(kSection, "event_notification_type"));
+}
+
+TEST(OptionsDialog, SecondRequestWhileOpenDoesNothing)
+{
+    MonitorCopy monitor(Platform::NT, "options_twice");
+    monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=1\r\n");
+    ASSERT_NE(nullptr, monitor.StartAndWait());
+    HWND panel = monitor.Panel();
+    DWORD_PTR result = 0;
+    for (int request = 0; request < 2; ++request)
+        ASSERT_NE(0, SendMessageTimeoutA(panel, WM_COMMAND, IDC_OPTIONS, 0, SMTO_NORMAL, 5000, &result));
+    std::vector<HWND> dialogs = OptionsDialogs(monitor.window);
+    ASSERT_EQ(1u, dialogs.size());
+    EXPECT_FALSE(IsWindowEnabled(monitor.window));
+
+    ASSERT_NE(0, SendMessageTimeoutA(dialogs[0], WM_COMMAND, IDCANCEL, 0, SMTO_NORMAL, 5000, &result));
+    EXPECT_TRUE(Eventually([&] { return OptionsDialogs(monitor.window).empty(); }));
+    EXPECT_TRUE(IsWindowEnabled(monitor.window));
+
+    // The panel takes the request again once the dialog is gone.
+    ASSERT_NE(0, SendMessageTimeoutA(panel, WM_COMMAND, IDC_OPTIONS, 0, SMTO_NORMAL, 5000, &result));
+    EXPECT_EQ(1u, OptionsDialogs(monitor.window).size());
 }

@@ -2,10 +2,16 @@
 // where that name is missing or too short to be one.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "lumeview/protocol.h"
+#include "monitor_harness.h"
+#include "panel_input.h"
 #include "print_side_registry.h"
+#include "process_metrics.h"
+#include "recorder.h"
+#include "resource.h"
 #include "settings/printer_identity.h"
 
 TEST(PrinterIdentity, NamesShorterThanTwoCharactersGiveTheDefaultPrinter)
@@ -64,5 +70,109 @@ TEST(PrintSideNames, ANamedValueBesideTheNameLeavesItReadable)
     EXPECT_EQ(1, PrinterIdentity(printer));
     EXPECT_STREQ("Bureau 12", printer);
     RegDeleteKeyA(HKEY_CLASSES_ROOT, docName.c_str());
+    WithdrawPrinterName();
+}
+
+TEST(PrinterName, LongerThanItsBufferFallsBackToTheDefaultPrinter)
+{
+    const struct {
+        size_t length;
+        bool fits;  // 255 characters and the NUL fill the 256-byte buffer
+    } cases[] = {{255, true}, {256, false}, {100000, false}};
+    MonitorCopy monitor(Platform::NT, "long_printer");
+    for (const char* recorder : {"monq.exe", "ownq.exe", "defq.exe"})
+        ASSERT_TRUE(InstallRecorder(monitor.directory + recorder));
+    DefaultPrinter defaultPrinter;
+    defaultPrinter.Set("Imprimante par d\xE9" "faut,winspool,LPT1:");
+    size_t ownLines = 0;
+    size_t defLines = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.length) + " characters");
+        std::string name(c.length, 'P');
+        PublishPrinterName(name);
+        // A section named after the name cut to the buffer: a cut name
+        // read as a whole one would pick it.
+        std::string cut = name.substr(0, 255);
+        monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=1\r\nQueueExe=monq.exe /m\r\n[" + cut +
+                         "]\r\nDevice Name=" + cut + "\r\nQueueExe=ownq.exe /own\r\n"
+                         "[Imprimante par d\xE9" "faut]\r\nDevice Name=Imprimante\r\nQueueExe=defq.exe /def\r\n");
+        ASSERT_NE(nullptr, monitor.StartAndWait("/P job"));
+        Offer(monitor.Control(IDC_QUEUE_BUTTON));
+        Click(monitor.Control(IDC_QUEUE_BUTTON));
+        if (c.fits) {
+            std::string log = WaitForRecorderLog(monitor.directory + "ownq.exe", ++ownLines);
+            EXPECT_EQ(ownLines, static_cast<size_t>(std::count(log.begin(), log.end(), '\n')));
+        } else {
+            std::string log = WaitForRecorderLog(monitor.directory + "defq.exe", ++defLines);
+            EXPECT_EQ(defLines, static_cast<size_t>(std::count(log.begin(), log.end(), '\n')))
+                << "a name too long for the buffer gives way to the default printer";
+        }
+        EXPECT_EQ(1, monitor.Send(LVWM_APPCLOSE));
+        EXPECT_EQ(0u, monitor.WaitForExit());
+    }
+    EXPECT_FALSE(FileExists(RecorderLogPath(monitor.directory + "monq.exe")));
+    WithdrawPrinterName();
+}
+
+// Which name counts is the printer-identity rule's own test; here the real
+// monitor with /P takes the viewer of the section of the name it found.
+TEST(PrinterName, WithSlashPTheViewerOfThePrinterFoundRuns)
+{
+    const struct {
+        const char* registryName;  // nullptr: no value published
+        const char* device;        // win.ini "windows"/"device"
+        const char* section;       // whose QueueExe runs
+    } cases[] = {
+        {"AB", "Bureau,winspool,LPT1:", "ab"},
+        {nullptr, "Bureau,winspool,LPT1:", "bureau"},
+        {nullptr, "", "status monitor"},
+    };
+    MonitorCopy monitor(Platform::NT, "printer_identity");
+    ASSERT_TRUE(InstallRecorder(monitor.directory + "q.exe"));
+    // Each candidate name has a section of its own; so has the uncut entry.
+    monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=1\r\nQueueExe=q.exe status monitor\r\n"
+                     "[A]\r\nDevice Name=A printer\r\nQueueExe=q.exe a\r\n"
+                     "[AB]\r\nDevice Name=AB printer\r\nQueueExe=q.exe ab\r\n"
+                     "[Bureau]\r\nDevice Name=Bureau\r\nQueueExe=q.exe bureau\r\n"
+                     "[Bureau,winspool,LPT1:]\r\nDevice Name=Bureau\r\nQueueExe=q.exe uncut\r\n");
+    DefaultPrinter defaultPrinter;
+    ASSERT_NE(nullptr, monitor.StartAndWait("/P job"));
+    Offer(monitor.Control(IDC_QUEUE_BUTTON));
+    size_t lines = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string("registry ") + (c.registryName ? c.registryName : "(none)") + ", device \"" +
+                     c.device + "\"");
+        WithdrawPrinterName();
+        if (c.registryName) {
+            PublishPrinterName(c.registryName);
+        }
+        defaultPrinter.Set(*c.device ? c.device : nullptr);
+        Click(monitor.Control(IDC_QUEUE_BUTTON));
+        std::string log = WaitForRecorderLog(monitor.directory + "q.exe", ++lines);
+        ASSERT_EQ(lines, static_cast<size_t>(std::count(log.begin(), log.end(), '\n')));
+        EXPECT_EQ(monitor.directory + "q.exe " + c.section + "\n", log.substr(log.rfind('\n', log.size() - 2) + 1));
+    }
+    WithdrawPrinterName();
+}
+
+// The printer name is refused unread as the document name is: one press
+// with a name of sixty-four megabytes neither holds nor copies it.
+TEST(PrinterName, OfSixtyFourMegabytesIsRefusedUnread)
+{
+    const SIZE_T kMemoryBound = 4 * 1024 * 1024;
+    MonitorCopy monitor(Platform::NT, "printer_64mb");
+    std::string viewer = monitor.directory + "q.exe";
+    ASSERT_TRUE(InstallRecorder(viewer));
+    monitor.WriteIni(ModeSettings(1) + "QueueExe=q.exe /m\r\n");
+    DefaultPrinter fallback("Atelier,winspool,LPT1:");
+    ASSERT_NE(nullptr, monitor.StartAndWait("/P job"));
+    PublishPrinterName(std::string(64 * 1024 * 1024, 'p'));
+    ProcessMemory start = MemoryOf(monitor.process.hProcess);
+    ASSERT_NE(0u, start.workingSet) << "GetProcessMemoryInfo gave nothing";
+    Offer(monitor.Control(IDC_QUEUE_BUTTON));
+    Click(monitor.Control(IDC_QUEUE_BUTTON));
+    EXPECT_EQ(viewer + " /m\n", WaitForRecorderLog(viewer)) << "the default printer, without a section of its own";
+    ProcessMemory end = MemoryOf(monitor.process.hProcess);
+    EXPECT_LE(end.peakWorkingSet, start.peakWorkingSet + kMemoryBound) << "the value was copied";
     WithdrawPrinterName();
 }

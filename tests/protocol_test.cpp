@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <random>
 #include <string>
 
 #include "help_spy.h"
@@ -224,4 +225,28 @@ TEST(StandardMessages, ResultsOfTheMainWindow)
     EXPECT_EQ(1, monitor.Send(LVWM_APPMINIMUM));
     EXPECT_TRUE(IsIconic(monitor.window));
     EXPECT_EQ(1, monitor.Send(WM_QUERYOPEN));
+}
+
+TEST(MessageRange, AnyMessageAndParameterLeavesTheMonitorAnswering)
+{
+    MonitorCopy monitor;
+    ASSERT_TRUE(monitor.StartWith("[Status Monitor]\r\nevent_notification_type=1\r\n"));
+    HWND dead = CreateWindowA("STATIC", "gone", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    DestroyWindow(dead);
+    const LPARAM values[] = {0, 1, 2, 3, 10, 30, -1, -2147483647 - 1, 0x7FFFFFFF, 0x00010001,
+                             reinterpret_cast<LPARAM>(dead)};
+    std::mt19937 random(11);
+    for (int i = 0; i < 3000; ++i) {
+        UINT message = WM_USER + random() % 260;
+        if (message == LVWM_APPCLOSE || message == LVWM_APPMINIMUM || message == LVWM_OPERATION)
+            continue;
+        WPARAM wParam = static_cast<WPARAM>(values[random() % 11]);
+        LPARAM lParam = values[random() % 11];
+        bool answered = false;
+        monitor.Send(message, wParam, lParam, 10000, &answered);
+        ASSERT_TRUE(answered) << "message " << message << " (" << wParam << ", " << lParam << ")";
+    }
+    EXPECT_TRUE(monitor.Running());
+    EXPECT_EQ(1, monitor.Send(LVWM_APPINIT));
+    EXPECT_EQ(L"Disponible", monitor.ControlText(IDC_STATUS_TEXT));
 }

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "dialog_template.h"
+#include "resource.h"
 #include "resource_reader.h"
 
 namespace {
@@ -23,126 +25,42 @@ struct Control {
     const char* caption;
 };
 
-struct ParsedControl {
-    int id = 0;
-    std::string cls;
-    DWORD style = 0;
-    DWORD exStyle = 0;
-    short x = 0, y = 0, cx = 0, cy = 0;
-    std::string caption;
-    WORD extra = 0;
-};
-
-struct ParsedDialog {
-    bool extended = false;
-    DWORD style = 0;
-    DWORD exStyle = 0;
-    short x = 0, y = 0, cx = 0, cy = 0;
-    std::string menu, cls, caption;
-    WORD points = 0;
-    std::string face;
-    std::vector<ParsedControl> controls;
-    bool complete = false;   // every byte read within the resource
-    DWORD unreadBytes = 0;
-
-    const ParsedControl* Find(int id) const
-    {
-        for (const ParsedControl& c : controls)
-            if (c.id == id)
-                return &c;
-        return nullptr;
-    }
-    std::vector<int> Ids() const
-    {
-        std::vector<int> ids;
-        for (const ParsedControl& c : controls)
-            ids.push_back(c.id);
-        return ids;
-    }
-};
-
-ParsedDialog ReadDialog(Bytes bytes)
-{
-    ParsedDialog d;
-    Reader r(bytes);
-    WORD version = r.Word();
-    WORD signature = r.Word();
-    if (version == 1 && signature == 0xFFFF) {
-        d.extended = true;  // DIALOGEX: not what the program is built with
-        return d;
-    }
-    Reader t(bytes);
-    d.style = t.DWord();
-    d.exStyle = t.DWord();
-    WORD count = t.Word();
-    d.x = t.Short();
-    d.y = t.Short();
-    d.cx = t.Short();
-    d.cy = t.Short();
-    d.menu = t.NameOrOrdinal();
-    d.cls = t.NameOrOrdinal();
-    d.caption = t.NameOrOrdinal();
-    if (d.style & DS_SETFONT) {
-        d.points = t.Word();
-        d.face = t.NameOrOrdinal();
-    }
-    for (WORD i = 0; i < count && t.Ok(); ++i) {
-        t.AlignDWord();
-        ParsedControl c;
-        c.style = t.DWord();
-        c.exStyle = t.DWord();
-        c.x = t.Short();
-        c.y = t.Short();
-        c.cx = t.Short();
-        c.cy = t.Short();
-        c.id = t.Short();
-        c.cls = t.NameOrOrdinal();
-        c.caption = t.NameOrOrdinal();
-        c.extra = t.Word();
-        t.Skip(c.extra);
-        d.controls.push_back(c);
-    }
-    d.complete = t.Ok();
-    d.unreadBytes = bytes.size - t.Position();
-    return d;
-}
-
 // The predefined classes, stored as ordinals.
 const char* const kButton = "#128";
 const char* const kStatic = "#130";
 
 // Template 134 exactly as the panel is created from it.
 const Control kPanel[] = {
-    {2, kButton, 0x50010001, 114, 138, 73, 14, "button:Close"},
-    {9, kButton, 0x50010000, 192, 138, 71, 14, "button:Help"},
-    {1000, kButton, 0x48010000, 120, 76, 103, 14, "button:pq"},
-    {1004, kButton, 0x48010000, 120, 76, 103, 14, "Button:prop..."},
-    {1005, kButton, 0x50010000, 158, 115, 103, 14, "Button:opts"},
-    {1001, kButton, 0x50010000, 170, 91, 91, 14, "button:Cancel Job"},
-    {1003, kStatic, 0x50000003, 7, 7, 18, 20, "#106"},
-    {1015, kButton, 0x48000007, 7, 43, 256, 88, ""},
-    {1006, kStatic, 0x50821000, 39, 5, 224, 41, "emstatus"},
-    {1002, kStatic, 0x50000007, 18, 49, 81, 59, ""},
-    {1016, kStatic, 0x50020000, 123, 49, 128, 8, "MSG Now Printing:"},
-    {1010, kStatic, 0x5082100C, 123, 57, 139, 13, "Static"},
-    {1017, kStatic, 0x48020000, 124, 72, 128, 8, "MSG pages"},
-    {1011, kStatic, 0x48821000, 124, 72, 128, 13, "Static"},
-    {1018, kStatic, 0x48020000, 124, 72, 123, 8, "MSG percent complete"},
-    {1012, kStatic, 0x48801007, 124, 72, 128, 13, ""},
-    {1014, kStatic, 0x50000007, 10, 108, 104, 20, ""},
-    {1019, kStatic, 0x48020000, 13, 43, 52, 11, "Static"},
-    {-1, kButton, 0x50000007, 7, 129, 257, 6, ""},
+    {IDC_PANEL_CLOSE, kButton, 0x50010001, 114, 138, 73, 14, "button:Close"},
+    {IDC_PANEL_HELP, kButton, 0x50010000, 192, 138, 71, 14, "button:Help"},
+    {IDC_QUEUE_BUTTON, kButton, 0x48010000, 120, 76, 103, 14, "button:pq"},
+    {IDC_PROPERTIES, kButton, 0x48010000, 120, 76, 103, 14, "Button:prop..."},
+    {IDC_OPTIONS, kButton, 0x50010000, 158, 115, 103, 14, "Button:opts"},
+    {IDC_CANCEL_JOB, kButton, 0x50010000, 170, 91, 91, 14, "button:Cancel Job"},
+    {IDC_STATE_ICON, kStatic, 0x50000003, 7, 7, 18, 20, "#106"},
+    {IDC_PANEL_GROUP, kButton, 0x48000007, 7, 43, 256, 88, ""},
+    {IDC_STATUS_TEXT, kStatic, 0x50821000, 39, 5, 224, 41, "emstatus"},
+    {IDC_DEVICE_PICTURE, kStatic, 0x50000007, 18, 49, 81, 59, ""},
+    {IDC_DOCUMENT_LABEL, kStatic, 0x50020000, 123, 49, 128, 8, "MSG Now Printing:"},
+    {IDC_DOCUMENT_NAME, kStatic, 0x5082100C, 123, 57, 139, 13, "Static"},
+    {IDC_PAGES_LABEL, kStatic, 0x48020000, 124, 72, 128, 8, "MSG pages"},
+    {IDC_PAGES_TEXT, kStatic, 0x48821000, 124, 72, 128, 13, "Static"},
+    {IDC_PERCENT_LABEL, kStatic, 0x48020000, 124, 72, 123, 8, "MSG percent complete"},
+    {IDC_PROGRESS_BAR, kStatic, 0x48801007, 124, 72, 128, 13, ""},
+    {IDC_LOGO, kStatic, 0x50000007, 10, 108, 104, 20, ""},
+    {IDC_JOB_STATE_LABEL, kStatic, 0x48020000, 13, 43, 52, 11, "Static"},
+    {IDC_SEPARATOR, kButton, 0x50000007, 7, 129, 257, 6, ""},
 };
 
 // Template 133, the options dialog.
 const Control kOptions[] = {
-    {1, kButton, 0x50030001, 98, 86, 52, 14, "OK"},
-    {2, kButton, 0x50010000, 156, 86, 52, 14, "cancel"},
-    {1019, kButton, 0x50030009, 15, 19, 181, 10, "Radio: diaplay status..."},
-    {1020, kButton, 0x50010009, 15, 30, 182, 10, "Radio: Always diaplay"},
-    {1021, kButton, 0x50010009, 15, 41, 183, 10, "Radio: status off..."},
-    {1022, kButton, 0x50030003, 15, 55, 181, 10, "Check: sound audio..."},
-    {1023, kButton, 0x50000007, 5, 5, 203, 72, "STATIC: Event notification"},
+    {IDC_OPTIONS_OK, kButton, 0x50030001, 98, 86, 52, 14, "OK"},
+    {IDC_OPTIONS_CANCEL, kButton, 0x50010000, 156, 86, 52, 14, "cancel"},
+    {IDC_MODE_WHILE_PRINTING, kButton, 0x50030009, 15, 19, 181, 10, "Radio: diaplay status..."},
+    {IDC_MODE_ALWAYS, kButton, 0x50010009, 15, 30, 182, 10, "Radio: Always diaplay"},
+    {IDC_MODE_OFF, kButton, 0x50010009, 15, 41, 183, 10, "Radio: status off..."},
+    {IDC_ALERT_CHECK, kButton, 0x50030003, 15, 55, 181, 10, "Check: sound audio..."},
+    {IDC_NOTIFY_GROUP, kButton, 0x50000007, 5, 5, 203, 72, "STATIC: Event notification"},
 };
 
 void ExpectHeader(const ParsedDialog& d, DWORD style, short cx, short cy, WORD points,
@@ -203,14 +121,15 @@ TEST(ResourcesPanel134, NineteenControlsInTabOrderWithStylesGeometryAndCaptions)
 TEST(ResourcesPanel134, HiddenRowsAndButtonsAreNotVisibleAndDisabled)
 {
     ParsedDialog d = Dialog(134, kFrenchCanada);
-    for (int id : {1000, 1004, 1015, 1017, 1011, 1018, 1012, 1019}) {
+    for (int id : {IDC_QUEUE_BUTTON, IDC_PROPERTIES, IDC_PANEL_GROUP, IDC_PAGES_LABEL, IDC_PAGES_TEXT,
+                   IDC_PERCENT_LABEL, IDC_PROGRESS_BAR, IDC_JOB_STATE_LABEL}) {
         SCOPED_TRACE(id);
         const ParsedControl* c = d.Find(id);
         ASSERT_NE(nullptr, c);
         EXPECT_EQ(0u, c->style & WS_VISIBLE);
         EXPECT_EQ(static_cast<DWORD>(WS_DISABLED), c->style & WS_DISABLED);
     }
-    const ParsedControl* icon = d.Find(1003);
+    const ParsedControl* icon = d.Find(IDC_STATE_ICON);
     ASSERT_NE(nullptr, icon);
     EXPECT_EQ("#106", icon->caption) << "the state icon names the transparent icon by number";
     EXPECT_EQ(static_cast<DWORD>(SS_ICON), icon->style & SS_TYPEMASK);
@@ -266,11 +185,11 @@ std::vector<int> PanelOrder(int panel)
 {
     std::vector<int> ids;
     for (const Control& c : kPanel)
-        if (c.id != -1)
+        if (c.id != IDC_SEPARATOR)
             ids.push_back(c.id);
     // The English panel lists the separator right after the status text.
     auto at = panel == 101 ? ids.begin() + 9 : ids.end();
-    ids.insert(at, -1);
+    ids.insert(at, IDC_SEPARATOR);
     return ids;
 }
 
@@ -280,9 +199,9 @@ DWORD ExpectedPanelStyle(int panel, const Control& c)
 {
     if (panel == 113)
         return (c.style | WS_VISIBLE) & ~static_cast<DWORD>(WS_DISABLED);
-    if (panel == 145 && (c.id == 1000 || c.id == 1018 || c.id == 1019))
+    if (panel == 145 && (c.id == IDC_QUEUE_BUTTON || c.id == IDC_PERCENT_LABEL || c.id == IDC_JOB_STATE_LABEL))
         return c.style | WS_VISIBLE;
-    if (panel == 149 && c.id == 1015)
+    if (panel == 149 && c.id == IDC_PANEL_GROUP)
         return c.style | WS_VISIBLE;
     return c.style;
 }
@@ -340,7 +259,7 @@ TEST(ResourcesOtherLanguages, StateIconSitsWhereEachLanguagePutsIt)
 {
     for (const LanguagePair& p : kOtherLanguages) {
         SCOPED_TRACE("panel template " + std::to_string(p.panel));
-        const ParsedControl* icon = Dialog(p.panel, p.language).Find(1003);
+        const ParsedControl* icon = Dialog(p.panel, p.language).Find(IDC_STATE_ICON);
         ASSERT_NE(nullptr, icon);
         EXPECT_EQ(StateIconAt(p.panel).x, icon->x);
         EXPECT_EQ(StateIconAt(p.panel).y, icon->y);
@@ -351,17 +270,16 @@ TEST(ResourcesOtherLanguages, StateIconSitsWhereEachLanguagePutsIt)
 TEST(ResourcesOtherLanguages, FullFrenchLayoutShowsEveryControlStacked)
 {
     ParsedDialog d = Dialog(113, 0x040C);
-    struct Place {
+    const struct {
         int id;
         short x, y, cx, cy;
+    } stacked[] = {
+        {IDC_QUEUE_BUTTON, 13, 117, 103, 14},
+        {IDC_PROPERTIES, 13, 138, 103, 14},
+        {IDC_OPTIONS, 13, 159, 103, 14},
+        {IDC_PANEL_GROUP, 7, 35, 256, 146},
     };
-    const Place stacked[] = {
-        {1000, 13, 117, 103, 14},
-        {1004, 13, 138, 103, 14},
-        {1005, 13, 159, 103, 14},
-        {1015, 7, 35, 256, 146},
-    };
-    for (const Place& e : stacked) {
+    for (const auto& e : stacked) {
         SCOPED_TRACE(e.id);
         const ParsedControl* c = d.Find(e.id);
         ASSERT_NE(nullptr, c);
@@ -373,7 +291,8 @@ TEST(ResourcesOtherLanguages, FullFrenchLayoutShowsEveryControlStacked)
     const struct {
         int id;
         short y;
-    } rows[] = {{1017, 77}, {1011, 86}, {1018, 105}, {1012, 113}, {2, 194}, {9, 194}};
+    } rows[] = {{IDC_PAGES_LABEL, 77},  {IDC_PAGES_TEXT, 86},  {IDC_PERCENT_LABEL, 105},
+                {IDC_PROGRESS_BAR, 113}, {IDC_PANEL_CLOSE, 194}, {IDC_PANEL_HELP, 194}};
     for (const auto& e : rows) {
         SCOPED_TRACE(e.id);
         const ParsedControl* c = d.Find(e.id);
@@ -426,8 +345,7 @@ TEST(ResourcesInventory, EveryResourceNumberExistsInExactlyOneLanguage)
         dialogs.push_back(p.panel);
         dialogs.push_back(p.options);
     }
-    dialogs.push_back(133);
-    dialogs.push_back(134);
+    dialogs.insert(dialogs.end(), {133, 134});
     const Kind kinds[] = {
         {RT_DIALOG, "dialog", dialogs},
         {RT_BITMAP, "bitmap", {103, 111, 117, 118, 119, 120, 121, 122, 123, 124, 125, 126, 127, 133, 159, 160, 161}},

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <set>
 #include <string>
 
 #include "protocol/protocol_rules.h"
@@ -242,4 +243,87 @@ TEST(PagesLine, ShownOnlyForCountsAboveZero)
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.shown, ProgressHasCounts(c.done, c.total)) << c.done << " of " << c.total;
+}
+
+namespace {
+
+std::set<std::string>& ExistingPrograms()
+{
+    static std::set<std::string> programs;
+    return programs;
+}
+
+bool InExistingPrograms(const char* path)
+{
+    return ExistingPrograms().count(path) != 0;
+}
+
+}  // namespace
+
+TEST(CommandLineRule, ProgramQuotedArgumentsAsWrittenNothingWhenItDoesNotFit)
+{
+    ExistingPrograms() = {"D:\\Outils.exe", "D:\\Outils Brevik\\fileq.exe", "D:\\Outils Brevik\\Vue file\\q.exe",
+                          "C:\\Program Files\\q.exe", "C:\\Program", "C:\\Tools\\fileq.exe", "monq.exe"};
+    // Arguments that make the quoted line 259 characters long: all a 260-byte line holds.
+    std::string filling(260 - sizeof "\"D:\\Outils Brevik\\fileq.exe\" ", 'x');
+    const struct {
+        const char* directory;
+        std::string command;
+        std::string line;  // empty: nothing to run
+    } cases[] = {
+        {"D:\\Outils Brevik\\", "fileq.exe /tous \"Bureau 12\"", "\"D:\\Outils Brevik\\fileq.exe\" /tous \"Bureau 12\""},
+        {"D:\\Outils Brevik\\", "fileq.exe", "\"D:\\Outils Brevik\\fileq.exe\""},
+        {"D:\\Outils Brevik\\", "Vue file\\q.exe  /a", "\"D:\\Outils Brevik\\Vue file\\q.exe\"  /a"},
+        {"D:\\Outils Brevik\\", "\"Vue file\\q.exe\" /a", "\"D:\\Outils Brevik\\Vue file\\q.exe\" /a"},
+        {"D:\\Outils Brevik\\", "absent.exe /a", ""},
+        {"D:\\Outils Brevik\\", "", ""},
+        {"D:\\Outils Brevik\\", "   ", ""},
+        {"D:\\Outils Brevik\\", "fileq.exe " + filling, "\"D:\\Outils Brevik\\fileq.exe\" " + filling},
+        {"D:\\Outils Brevik\\", "fileq.exe " + filling + "y", ""},
+        {"C:\\Tools\\", "fileq.exe /tous", "C:\\Tools\\fileq.exe /tous"},
+        {"", "C:\\Program Files\\q.exe /a", "\"C:\\Program Files\\q.exe\" /a"},
+        {"", "\"C:\\Program Files\\q.exe\" /a", "\"C:\\Program Files\\q.exe\" /a"},
+        {"", "\"monq.exe\" /m", "\"monq.exe\" /m"},
+        {"", "monq.exe /m", "monq.exe /m"},
+        {"", "\"\" /m", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.directory) + "|" + c.command.substr(0, 40));
+        char line[260] = "untouched";
+        EXPECT_EQ(!c.line.empty(), QuotedCommandLine(line, sizeof line, c.directory, c.command.c_str(), InExistingPrograms));
+        EXPECT_EQ(c.line, line);
+    }
+}
+
+TEST(CommandLineRule, QueueCommandIsDecidedWithinTheMonitorsFolderOrByAFullPath)
+{
+    ExistingPrograms() = {"D:\\Outils.exe", "D:\\Outils Brevik\\fileq.exe", "C:\\Program Files\\q.exe", "monq.exe"};
+    const char* folder = "D:\\Outils Brevik\\";
+    const struct {
+        const char* queueCommand;
+        const char* line;  // empty: nothing to run
+    } cases[] = {
+        {"D:\\Outils Brevik\\fileq.exe /a", "\"D:\\Outils Brevik\\fileq.exe\" /a"},
+        {"D:\\Outils Brevik\\absent.exe /a", ""},  // never the shorter D:\Outils
+        {"fileq.exe /a", "\"D:\\Outils Brevik\\fileq.exe\" /a"},
+        {"monq.exe /m", ""},  // not beside the monitor: no search elsewhere
+        {"\"C:\\Program Files\\q.exe\" /a", "\"C:\\Program Files\\q.exe\" /a"},
+        {"C:\\Program Files\\q.exe /a", "\"C:\\Program Files\\q.exe\" /a"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.queueCommand);
+        char line[260] = "untouched";
+        EXPECT_EQ(*c.line != '\0', QueueCommandLine(line, sizeof line, c.queueCommand, folder, InExistingPrograms));
+        EXPECT_STREQ(c.line, line);
+    }
+}
+
+TEST(ModulePathRule, FailedOrCutPathIsNoPath)
+{
+    const struct {
+        DWORD length;
+        bool fits;
+    } cases[] = {{0, false}, {1, true}, {259, true}, {260, false}, {261, false}};
+    for (const auto& c : cases)
+        EXPECT_EQ(c.fits, ModulePathFits(c.length)) << "length " << c.length;
 }

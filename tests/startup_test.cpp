@@ -290,3 +290,40 @@ TEST(MainWindow, FixedFrameFittedAroundPanelAndCentred)
     monitor.Send(LVWM_APPCLOSE);
     EXPECT_EQ(0u, monitor.WaitForExit());
 }
+
+// A copy that is only busy (a long alert sound) is as still as a hung one
+// until it reads again; then it shows itself.
+TEST(SingleInstance, HungRunningCopyHoldsTheNewStartOnlySoLongAndShowsItselfOnceFree)
+{
+    MonitorCopy monitor(Platform::NT, "hung_copy");
+    monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=1\r\n");
+    ASSERT_TRUE(monitor.Start("", SW_HIDE));
+    ASSERT_TRUE(Eventually([&] { return (monitor.window = monitor.FindMainWindow()) != nullptr; }));
+    ASSERT_EQ(1, monitor.Send(LVWM_SETSTATE, Ready)) << "start-up has ended";
+    ASSERT_FALSE(IsWindowVisible(monitor.window));
+    ASSERT_NE(static_cast<DWORD>(-1), SuspendThread(monitor.process.hThread));
+
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION second = {};
+    std::string line = "\"" + monitor.exePath + "\" job";
+    DWORD started = GetTickCount();
+    ASSERT_TRUE(CreateProcessA(monitor.exePath.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr,
+                               monitor.directory.c_str(), &startup, &second));
+    DWORD waited = WaitForSingleObject(second.hProcess, 12000);
+    DWORD elapsed = GetTickCount() - started;
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(second.hProcess, &code);
+    if (waited != WAIT_OBJECT_0)
+        TerminateProcess(second.hProcess, 99);
+    CloseHandle(second.hProcess);
+    CloseHandle(second.hThread);
+    ResumeThread(monitor.process.hThread);
+
+    ASSERT_EQ(static_cast<DWORD>(WAIT_OBJECT_0), waited) << "the second start still waits";
+    EXPECT_EQ(0u, code);
+    EXPECT_LT(elapsed, 10000u);
+    EXPECT_EQ(1, monitor.Send(LVWM_SETSTATE, Ready)) << "the first copy goes on once free";
+    EXPECT_TRUE(Eventually([&] { return IsWindowVisible(monitor.window) != FALSE; }))
+        << "the second start's request was lost";
+}

@@ -346,3 +346,42 @@ TEST(PanelCommandsClose, CloseAndEscapeEndTheMonitorAndSaveIsIconByTheRule)
         EXPECT_EQ(c.isIcon, monitor.ReadIni("Status Monitor", "IsIcon"));
     }
 }
+
+TEST(PanelCommandsQueue, FromAFolderWithBlanksTheViewerRunsQuotedNeverTheShorterPath)
+{
+    MonitorCopy monitor(Platform::NT, "queue_blanks", "Outils Brevik");
+    std::string planted = TestWorkDir() + "Outils.exe";
+    std::string viewer = monitor.directory + "fileq.exe";
+    ASSERT_TRUE(InstallRecorder(planted));
+    ASSERT_TRUE(InstallRecorder(viewer));
+    const std::string quiet[] = {
+        "",                                       // the folder alone is no program
+        "fileq.exe /" + std::string(248, 'x'),    // too long for the line once joined
+    };
+    monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=1\r\n");
+    ASSERT_NE(nullptr, monitor.StartAndWait("job"));
+    auto pressQueue = [&](const std::string& queueExe) {
+        monitor.SetIni("Status Monitor", "QueueExe", queueExe.c_str());
+        monitor.Send(LVWM_APPINIT);  // reloads the path settings
+        Offer(monitor.Control(IDC_QUEUE_BUTTON));
+        Click(monitor.Control(IDC_QUEUE_BUTTON));
+    };
+    for (const std::string& queueExe : quiet)
+        pressQueue(queueExe);
+    pressQueue("fileq.exe /tous \"Bureau 12\"");
+    EXPECT_EQ("\"" + viewer + "\" /tous \"Bureau 12\"\n", WaitForRecorderLog(viewer));
+
+    // With /P the stored command is taken as written, the program quoted.
+    EXPECT_EQ(1, monitor.Send(LVWM_APPCLOSE));
+    EXPECT_EQ(0u, monitor.WaitForExit());
+    monitor.SetIni("Status Monitor", "QueueExe", (viewer + " /p").c_str());
+    ASSERT_NE(nullptr, monitor.StartAndWait("/P job"));
+    Offer(monitor.Control(IDC_QUEUE_BUTTON));
+    Click(monitor.Control(IDC_QUEUE_BUTTON));
+    std::string log = WaitForRecorderLog(viewer, 2);
+    EXPECT_EQ(2u, LineCount(log));
+    EXPECT_EQ("\"" + viewer + "\" /p\n", log.substr(log.find('\n') + 1));
+    Sleep(300);
+    EXPECT_FALSE(FileExists(RecorderLogPath(planted))) << ReadFileBytes(RecorderLogPath(planted));
+    EXPECT_EQ(2u, LineCount(ReadFileBytes(RecorderLogPath(viewer))));
+}
