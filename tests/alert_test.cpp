@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "lumeview/protocol.h"
-#include "monitor_harness.h"
+#include "monitor_copy.h"
+#include "test_environment.h"
+#include "test_files.h"
 
 namespace {
 

@@ -5,9 +5,10 @@
 #include <string>
 
 #include "lumeview/protocol.h"
-#include "monitor_harness.h"
+#include "monitor_copy.h"
 #include "process_metrics.h"
 #include "resource.h"
+#include "text_conversion.h"
 
 namespace {
 

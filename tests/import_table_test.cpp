@@ -7,8 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "monitor_harness.h"
 #include "pe_image.h"
+#include "test_environment.h"
+#include "test_files.h"
 
 namespace {
 

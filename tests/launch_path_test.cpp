@@ -7,9 +7,10 @@
 #include <vector>
 
 #include "lumeview/protocol.h"
-#include "monitor_harness.h"
+#include "monitor_copy.h"
 #include "recorder.h"
 #include "resource.h"
+#include "test_environment.h"
 
 namespace {
 

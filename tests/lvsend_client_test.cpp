@@ -9,8 +9,13 @@
 
 #include "captured_process.h"
 #include "lumeview/protocol.h"
-#include "monitor_harness.h"
+#include "monitor_copy.h"
+#include "polling.h"
+#include "process_list.h"
 #include "process_metrics.h"
+#include "settings_text.h"
+#include "test_environment.h"
+#include "test_files.h"
 
 namespace {
 

@@ -8,10 +8,15 @@
 
 #include "captured_process.h"
 #include "lumeview/protocol.h"
-#include "monitor_harness.h"
+#include "monitor_copy.h"
+#include "polling.h"
 #include "resource.h"
+#include "settings_text.h"
 #include "spy_window.h"
 #include "status_texts_expected.h"
+#include "test_environment.h"
+#include "test_files.h"
+#include "text_conversion.h"
 
 namespace {
 

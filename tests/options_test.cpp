@@ -8,9 +8,11 @@
 #include "help_spy.h"
 #include "hung_viewer.h"
 #include "lumeview/protocol.h"
-#include "monitor_harness.h"
+#include "monitor_copy.h"
 #include "panel_input.h"
+#include "polling.h"
 #include "resource.h"
+#include "settings_text.h"
 
 namespace {
 

@@ -6,7 +6,6 @@
 
 #include <string>
 
-#include "monitor_harness.h"
 #include "monitor_messages.h"
 #include "print_side_registry.h"
 #include "resource.h"
@@ -17,6 +16,7 @@
 #include "state/current_dialog.h"
 #include "state/monitor_state.h"
 #include "state/window_object.h"
+#include "test_environment.h"
 #include "ui/status_panel.h"
 
 TEST(PanelFonts, EveryResetReleasesTheFontItReplaces)

@@ -10,7 +10,7 @@
 #include <functional>
 #include <string>
 
-#include "monitor_harness.h"
+#include "polling.h"
 
 // Presses the button as its own mouse handling does; the dialog has run the
 // command when this returns.

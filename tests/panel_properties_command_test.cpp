@@ -11,12 +11,17 @@
 #include <vector>
 
 #include "lumeview/protocol.h"
-#include "monitor_harness.h"
+#include "monitor_copy.h"
 #include "panel_input.h"
+#include "polling.h"
 #include "print_side_registry.h"
 #include "recorder.h"
 #include "resource.h"
+#include "settings_text.h"
 #include "system_stand_in.h"
+#include "test_environment.h"
+#include "test_files.h"
+#include "wine_platform.h"
 
 namespace {
 

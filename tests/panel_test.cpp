@@ -5,9 +5,11 @@
 #include <string>
 
 #include "lumeview/protocol.h"
-#include "monitor_harness.h"
+#include "monitor_copy.h"
+#include "polling.h"
 #include "resource.h"
 #include "screen.h"
+#include "test_environment.h"
 
 namespace {
 

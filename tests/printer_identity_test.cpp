@@ -6,13 +6,15 @@
 #include <string>
 
 #include "lumeview/protocol.h"
-#include "monitor_harness.h"
+#include "monitor_copy.h"
 #include "panel_input.h"
 #include "print_side_registry.h"
 #include "process_metrics.h"
 #include "recorder.h"
 #include "resource.h"
 #include "settings/printer_identity.h"
+#include "settings_text.h"
+#include "test_files.h"
 
 TEST(PrinterIdentity, NamesShorterThanTwoCharactersGiveTheDefaultPrinter)
 {

@@ -6,8 +6,10 @@
 
 #include "captured_process.h"
 #include "lumeview/protocol.h"
-#include "monitor_harness.h"
+#include "monitor_copy.h"
+#include "polling.h"
 #include "resource.h"
+#include "test_environment.h"
 
 namespace {
 

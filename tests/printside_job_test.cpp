@@ -6,8 +6,10 @@
 #include <vector>
 
 #include "lvps.h"
-#include "monitor_harness.h"
+#include "monitor_copy.h"
+#include "polling.h"
 #include "resource.h"
+#include "settings_text.h"
 
 namespace {
 

@@ -7,8 +7,10 @@
 
 #include "captured_process.h"
 #include "lvps.h"
-#include "monitor_harness.h"
+#include "monitor_copy.h"
+#include "polling.h"
 #include "resource.h"
+#include "settings_text.h"
 #include "spy_window.h"
 
 namespace {

@@ -7,9 +7,14 @@
 
 #include "captured_process.h"
 #include "lvps.h"
-#include "monitor_harness.h"
+#include "monitor_copy.h"
+#include "polling.h"
+#include "process_list.h"
 #include "recorder.h"
 #include "resource.h"
+#include "settings_text.h"
+#include "test_environment.h"
+#include "test_files.h"
 
 namespace {
 

@@ -8,8 +8,10 @@
 
 #include "help_spy.h"
 #include "lumeview/protocol.h"
-#include "monitor_harness.h"
+#include "monitor_copy.h"
+#include "polling.h"
 #include "resource.h"
+#include "settings_text.h"
 
 namespace {
 

@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 #include "lumeview/protocol.h"
-#include "monitor_harness.h"
+#include "monitor_copy.h"
 #include "panel_input.h"
+#include "polling.h"
 #include "resource.h"
+#include "settings_text.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "lumeview/protocol.h"
-#include "monitor_harness.h"
+#include "monitor_copy.h"
 #include "monitor_messages.h"
 #include "process_metrics.h"
 #include "resource.h"

@@ -11,9 +11,12 @@
 #include "captured_process.h"
 #include "job_window.h"
 #include "lumeview/protocol.h"
-#include "monitor_harness.h"
+#include "monitor_copy.h"
 #include "panel_input.h"
+#include "polling.h"
 #include "resource.h"
+#include "settings_text.h"
+#include "wine_platform.h"
 
 namespace {
 

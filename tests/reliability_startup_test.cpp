@@ -11,10 +11,13 @@
 #include <vector>
 
 #include "lumeview/protocol.h"
-#include "monitor_harness.h"
+#include "monitor_copy.h"
 #include "panel_input.h"
+#include "polling.h"
+#include "process_list.h"
 #include "process_metrics.h"
 #include "resource.h"
+#include "test_environment.h"
 
 namespace {
 

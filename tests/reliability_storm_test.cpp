@@ -15,10 +15,12 @@
 
 #include "help_spy.h"
 #include "lumeview/protocol.h"
-#include "monitor_harness.h"
+#include "monitor_copy.h"
 #include "process_metrics.h"
 #include "protocol/status_table.h"
 #include "resource.h"
+#include "settings_text.h"
+#include "text_conversion.h"
 #include "ui/idle_text.h"
 
 namespace {

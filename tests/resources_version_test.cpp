@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "monitor_harness.h"
 #include "resource_reader.h"
+#include "test_environment.h"
 
 namespace {
 

@@ -9,11 +9,14 @@
 
 #include "help_spy.h"
 #include "lumeview/protocol.h"
-#include "monitor_harness.h"
+#include "monitor_copy.h"
+#include "polling.h"
 #include "print_side_registry.h"
 #include "resource.h"
 #include "settings/settings_store.h"
 #include "state/app_settings.h"
+#include "test_environment.h"
+#include "test_files.h"
 
 namespace {
 

@@ -5,7 +5,9 @@
 #include <string>
 
 #include "lumeview/protocol.h"
-#include "monitor_harness.h"
+#include "monitor_copy.h"
+#include "polling.h"
+#include "test_files.h"
 
 namespace {
 

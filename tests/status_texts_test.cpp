@@ -15,9 +15,12 @@
 
 #include "help_spy.h"
 #include "lumeview/protocol.h"
-#include "monitor_harness.h"
+#include "monitor_copy.h"
 #include "resource.h"
+#include "settings_text.h"
 #include "status_texts_expected.h"
+#include "test_environment.h"
+#include "test_files.h"
 
 namespace {
 

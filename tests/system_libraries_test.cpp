@@ -8,10 +8,12 @@
 #include <string>
 
 #include "lumeview/protocol.h"
-#include "monitor_harness.h"
+#include "monitor_copy.h"
 #include "panel_input.h"
 #include "resource.h"
+#include "settings_text.h"
 #include "system_stand_in.h"
+#include "test_environment.h"
 
 namespace {
 

@@ -6,7 +6,8 @@
 #include <vector>
 
 #include "lumeview/protocol.h"
-#include "monitor_harness.h"
+#include "test_environment.h"
+#include "test_files.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "monitor_harness.h"
+#include "monitor_copy.h"
 
 // The block WinHelp sends with WM_COPYDATA.
 #pragma pack(push, 1)

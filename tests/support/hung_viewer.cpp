@@ -3,8 +3,10 @@
 #include <string>
 
 #include "lumeview/protocol.h"
-#include "monitor_harness.h"
+#include "monitor_copy.h"
+#include "polling.h"
 #include "resource.h"
+#include "text_conversion.h"
 
 static const char kViewerClass[] = "MS_WINHELP";
 // Longer than any test that holds it, so that no thread is left for ever.

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "lumeview/protocol.h"
-#include "monitor_harness.h"
+#include "test_files.h"
 
 static const char kPrinterSubkey[] = LV_REGISTRY_DOCUMENT_KEY "\\" LV_REGISTRY_PRINTER_SUBKEY;
 

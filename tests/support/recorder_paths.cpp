@@ -1,10 +1,11 @@
 #include "recorder.h"
+#include "test_environment.h"
+#include "test_files.h"
 
 #include <windows.h>
 
 #include <algorithm>
 
-#include "monitor_harness.h"
 
 std::string RecorderLogPath(const std::string& exePath)
 {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "monitor_harness.h"
+#include "test_environment.h"
 
 HMODULE Executable()
 {

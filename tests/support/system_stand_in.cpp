@@ -2,8 +2,11 @@
 
 #include <windows.h>
 
-#include "monitor_harness.h"
+#include <gtest/gtest.h>
+
+#include "polling.h"
 #include "recorder.h"
+#include "test_files.h"
 
 std::string SystemFolderPath(SystemFolder folder)
 {

@@ -1,50 +1,16 @@
 // Runs the real lumeview.exe under Wine for a test and drives it from this
 // process as the print side would: window messages, the settings file,
 // the texts the panel shows.
-#ifndef LUMEVIEW_TEST_MONITOR_HARNESS_H
-#define LUMEVIEW_TEST_MONITOR_HARNESS_H
+#ifndef LUMEVIEW_TEST_MONITOR_COPY_H
+#define LUMEVIEW_TEST_MONITOR_COPY_H
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 
-// The Windows version Wine reports to one executable name.
-enum class Platform { Win32s, Windows95, NT };
-
-// The platform's name for a test's trace.
-const char* PlatformName(Platform platform);
-
-// Environment given to the tests by CTest (Windows paths).
-std::string TestEnvironment(const char* name);
-
-// A fresh, empty folder for the running test (Windows path, trailing '\').
-std::string TestWorkDir();
-
-// Makes Wine report `platform` to every program named `exeName`.
-void SetWinePlatform(const std::string& exeName, Platform platform);
-
-// The bytes of a code page 1252 text as UTF-16, to compare with what
-// WM_GETTEXT returns as wide text.
-std::wstring Utf16FromCp1252(const std::string& text);
-std::string Utf8FromUtf16(const std::wstring& text);
-
-// Polls until the condition holds: the monitor paints and saves when its
-// queue is idle, not before a message returns.
-bool Eventually(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
-
-// The monitor's settings file with its two notification settings.
-std::string ModeSettings(int notificationMode, int alertEnabled = 0);
-
-// How many processes of the executable named `exeName` run, whoever
-// started them.
-size_t RunningProcesses(const std::string& exeName);
-
-std::string ReadFileBytes(const std::string& path);
-void WriteFileBytes(const std::string& path, const std::string& bytes);
-bool FileExists(const std::string& path);
+#include "wine_platform.h"
 
 // A copy of lumeview.exe under a name of its own in the test's folder, so
 // that tests running side by side never find each other's window.
