@@ -11,6 +11,7 @@
 
 #include "lumeview/protocol.h"
 #include "monitor_copy.h"
+#include "settings_text.h"
 #include "test_environment.h"
 #include "test_files.h"
 
@@ -178,8 +179,11 @@ TEST(Alert, SoundReachesTheDeviceBeforeTheReportReturns)
     SoundSink sink;
     std::string wave = MakeWave(4000);
     WriteFileBytes(monitor.directory + "alert.wav", wave);
-    ASSERT_TRUE(monitor.StartWith("[Status Monitor]\r\nevent_notification_type=1\r\nsound_audio_alert=1\r\nSoundfile=" +
-                                  monitor.directory + "alert.wav\r\n"));
+    ASSERT_TRUE(monitor.StartWith(MonitorSettings()
+                                      .Key("event_notification_type", 1)
+                                      .Key("sound_audio_alert", 1)
+                                      .Key("Soundfile", monitor.directory + "alert.wav")
+                                      .Text()));
     EXPECT_EQ(1, monitor.Send(LVWM_ERROR, OPECALL_RECOVER, 2, 30000));
     std::string played = sink.Played();
     EXPECT_EQ(wave.size() - 44, played.size());
@@ -208,8 +212,11 @@ TEST(Alert, SilentUnlessTheSettingIsExactlyOne)
         MonitorCopy monitor;
         SoundSink sink;
         WriteFileBytes(monitor.directory + "alert.wav", MakeWave(400));
-        monitor.WriteIni(std::string("[Status Monitor]\r\nevent_notification_type=1\r\nsound_audio_alert=") + setting +
-                         "\r\nSoundfile=" + monitor.directory + "alert.wav\r\n");
+        monitor.WriteIni(MonitorSettings()
+                             .Key("event_notification_type", 1)
+                             .Key("sound_audio_alert", setting)
+                             .Key("Soundfile", monitor.directory + "alert.wav")
+                             .Text());
         BeepWatch watch(monitor);
         ASSERT_NE(nullptr, monitor.WaitForWindow());
         EXPECT_EQ(1, monitor.Send(LVWM_ERROR, SERVICE_ERROR, 1, 30000));
@@ -227,8 +234,12 @@ TEST(Alert, EmptyOrMissingSoundFileFallsBackWithoutPlaying)
         SCOPED_TRACE(std::string("Soundfile=") + file);
         MonitorCopy monitor;
         SoundSink sink;
-        monitor.WriteIni(std::string("[Status Monitor]\r\nevent_notification_type=1\r\nsound_audio_alert=1\r\n"
-                                     "Soundfile=") + file + "\r\n");
+        monitor.WriteIni(
+            MonitorSettings()
+                .Key("event_notification_type", 1)
+                .Key("sound_audio_alert", 1)
+                .Key("Soundfile", file)
+                .Text());
         BeepWatch watch(monitor);
         ASSERT_NE(nullptr, monitor.WaitForWindow());
         EXPECT_TRUE(watch.Beeps().empty());

@@ -8,6 +8,7 @@
 #include "monitor_copy.h"
 #include "process_metrics.h"
 #include "resource.h"
+#include "settings_text.h"
 #include "text_conversion.h"
 
 namespace {
@@ -41,7 +42,7 @@ TEST(DocumentName, ReadFromTheRegistryBoundedAndDefined)
         {nullptr, ""},
     };
     MonitorCopy monitor;
-    ASSERT_TRUE(monitor.StartWith("[Status Monitor]\r\nevent_notification_type=1\r\n"));
+    ASSERT_TRUE(monitor.StartWith(MonitorSettings().Key("event_notification_type", 1).Text()));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.published ? std::to_string(c.published->size()) + " characters" : "no value");
         SetWindowTextA(monitor.Control(IDC_DOCUMENT_NAME), "stale");
@@ -56,7 +57,7 @@ TEST(DocumentName, ReadFromTheRegistryBoundedAndDefined)
 TEST(DocumentName, LongNamesShowTheirBeginningUpToTheReadBound)
 {
     MonitorCopy monitor(Platform::NT, "huge_document");
-    monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=1\r\n");
+    monitor.WriteIni(MonitorSettings().Key("event_notification_type", 1).Text());
     ASSERT_NE(nullptr, monitor.StartAndWait());
     struct Case {
         size_t length;
@@ -87,7 +88,7 @@ TEST(DocumentName, OfSixtyFourMegabytesLeavesMemoryFlat)
     const DWORD kTimeBound = 60000;
     const SIZE_T kMemoryBound = 4 * 1024 * 1024;
     MonitorCopy monitor(Platform::NT, "docname_64mb");
-    monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=1\r\n");
+    monitor.WriteIni(MonitorSettings().Key("event_notification_type", 1).Text());
     ASSERT_NE(nullptr, monitor.StartAndWait());
     ProcessMemory start = MemoryOf(monitor.process.hProcess);
     ASSERT_NE(0u, start.workingSet) << "GetProcessMemoryInfo gave nothing";

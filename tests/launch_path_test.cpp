@@ -10,6 +10,7 @@
 #include "monitor_copy.h"
 #include "recorder.h"
 #include "resource.h"
+#include "settings_text.h"
 #include "test_environment.h"
 
 namespace {
@@ -64,8 +65,8 @@ TEST(LaunchPath, UnquotedAccentedPathKeepsTheSwitches)
         // Each case its own viewer argument: a press that starts nothing
         // cannot pass on the line the case before wrote.
         std::string argument = "/q" + std::to_string(&c - cases);
-        monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=" + std::to_string(c.mode) +
-                         "\r\nQueueExe=queue.exe " + argument + "\r\n");
+        monitor.WriteIni(
+            MonitorSettings().Key("event_notification_type", c.mode).Key("QueueExe", "queue.exe " + argument).Text());
         ASSERT_TRUE(StartUnquoted(monitor, c.arguments));
         if (!c.runs) {
             // Watched while the copy runs: a window of a copy that ended
@@ -96,6 +97,6 @@ TEST(LaunchPath, LongestPathWineCanStartNamesClassAndSettings)
     MonitorCopy monitor(Platform::NT, exeBase, folder);
     ASSERT_EQ(259u, monitor.exePath.size());
     // Only the settings beside it let "/S" run the monitor.
-    monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=1\r\n");
+    monitor.WriteIni(MonitorSettings().Key("event_notification_type", 1).Text());
     EXPECT_NE(nullptr, monitor.StartAndWait("/S"));
 }

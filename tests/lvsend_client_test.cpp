@@ -32,7 +32,7 @@ TEST(LvsendClient, StartSaysWhatBecameOfTheCopyItRan)
 {
     MonitorCopy monitor;
     MonitorClosedAtEnd closer(monitor.className);
-    monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=0\r\n");
+    monitor.WriteIni(MonitorSettings().Key("event_notification_type", 0).Text());
     CapturedRun first = RunCaptured(LvsendCommandLine(ExeOption(monitor) + "start"));
     ASSERT_EQ(0u, first.exitCode) << first.err;
     monitor.window = monitor.FindMainWindow();

@@ -313,7 +313,7 @@ TEST(Lvsend, EveryShippedScenarioPlaysToTheEnd)
     for (const auto& s : scenarios) {
         SCOPED_TRACE(s.file);
         MonitorCopy monitor(Platform::NT, std::string("lvsend_play_") + std::to_string(&s - scenarios));
-        monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=0\r\nsound_audio_alert=0\r\n");
+        monitor.WriteIni(MonitorSettings().Key("event_notification_type", 0).Key("sound_audio_alert", 0).Text());
         std::string path = TestEnvironment("LUMEVIEW_SOURCE") + "\\tools\\lvsend\\scenarios\\" + s.file;
 
         CapturedRun result = RunLvsend("--exe \"" + monitor.exePath + "\" play \"" + path + "\"");

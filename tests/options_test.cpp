@@ -55,12 +55,20 @@ std::vector<HWND> OptionsDialogs(HWND mainWindow)
     return dialogs;
 }
 
-HWND OpenOptions(MonitorCopy& monitor)
+// The options dialog the Options button opened; none is a failure at the
+// caller's line.
+HWND OpenOptions(MonitorCopy& monitor, const char* file = __builtin_FILE(), int line = __builtin_LINE())
 {
-    Click(monitor.Control(IDC_OPTIONS));
+    testing::AssertionResult pressed = Click(monitor.Control(IDC_OPTIONS));
+    if (!pressed) {
+        ADD_FAILURE_AT(file, line) << pressed.message();
+        return nullptr;
+    }
     HWND dialog = OptionsDialogOf(monitor);
-    EXPECT_NE(nullptr, dialog) << "no options dialog";
-    EXPECT_TRUE(dialog && IsWindowVisible(dialog));
+    if (!dialog || !IsWindowVisible(dialog)) {
+        ADD_FAILURE_AT(file, line) << "no options dialog shown";
+        return nullptr;
+    }
     return dialog;
 }
 
@@ -161,7 +169,7 @@ TEST(OptionsDialog, OpensWithFrenchCaptionsAndTheStoredChoice)
         EXPECT_EQ(GetDlgItem(dialog, IDC_OPTIONS_OK), FocusOf(dialog)) << "the dialog manager sets the focus";
         EXPECT_FALSE(IsWindowEnabled(monitor.window));
 
-        Click(GetDlgItem(dialog, IDC_OPTIONS_OK));
+        ASSERT_TRUE(Click(GetDlgItem(dialog, IDC_OPTIONS_OK)));
         EXPECT_FALSE(IsWindow(dialog));
         EXPECT_TRUE(IsWindowEnabled(monitor.window));
         EXPECT_EQ(c.savedAlert, monitor.ReadIni(kSection, "sound_audio_alert"));
@@ -177,16 +185,19 @@ TEST(OptionsDialog, OpensWithFrenchCaptionsAndTheStoredChoice)
 TEST(OptionsDialog, ChoiceActsAtOnceAndOkStoresIt)
 {
     MonitorCopy monitor;
-    ASSERT_TRUE(monitor.StartWith("[Status Monitor]\r\nevent_notification_type=0\r\nsound_audio_alert=1\r\n"));
+    ASSERT_TRUE(monitor.StartWith(MonitorSettings()
+                                      .Key("event_notification_type", 0)
+                                      .Key("sound_audio_alert", 1)
+                                      .Text()));
     HWND dialog = OpenOptions(monitor);
     ASSERT_NE(nullptr, dialog);
-    Click(GetDlgItem(dialog, IDC_MODE_ALWAYS));
+    ASSERT_TRUE(Click(GetDlgItem(dialog, IDC_MODE_ALWAYS)));
     EXPECT_EQ("0", monitor.ReadIni(kSection, "event_notification_type")) << "nothing written before OK";
     monitor.Send(LVWM_OPERATION, LV_OP_PRINTING);
     monitor.Send(LVWM_OPERATION, LV_OP_ENDED);
     EXPECT_TRUE(monitor.Running()) << "always shown: the end of the job leaves it open";
 
-    Click(GetDlgItem(dialog, IDC_OPTIONS_OK));
+    ASSERT_TRUE(Click(GetDlgItem(dialog, IDC_OPTIONS_OK)));
     EXPECT_EQ("1", monitor.ReadIni(kSection, "event_notification_type"));
     EXPECT_EQ("1", monitor.ReadIni(kSection, "sound_audio_alert"));
     EXPECT_TRUE(ShowsForScanning(monitor)) << "the mode stays 1 after OK";
@@ -194,8 +205,8 @@ TEST(OptionsDialog, ChoiceActsAtOnceAndOkStoresIt)
     dialog = OpenOptions(monitor);
     ASSERT_NE(nullptr, dialog);
     EXPECT_EQ(IDC_MODE_ALWAYS, CheckedMode(dialog));
-    Click(GetDlgItem(dialog, IDC_MODE_OFF));
-    Click(GetDlgItem(dialog, IDC_OPTIONS_OK));
+    ASSERT_TRUE(Click(GetDlgItem(dialog, IDC_MODE_OFF)));
+    ASSERT_TRUE(Click(GetDlgItem(dialog, IDC_OPTIONS_OK)));
     EXPECT_EQ("2", monitor.ReadIni(kSection, "event_notification_type"));
     monitor.Send(LVWM_OPERATION, LV_OP_ENDED);
     EXPECT_EQ(0u, monitor.WaitForExit()) << "status window off: the end of the job closes it";
@@ -204,12 +215,15 @@ TEST(OptionsDialog, ChoiceActsAtOnceAndOkStoresIt)
 TEST(OptionsDialog, CancelPutsBackWhatTheFileHolds)
 {
     MonitorCopy monitor;
-    ASSERT_TRUE(monitor.StartWith("[Status Monitor]\r\nevent_notification_type=1\r\nsound_audio_alert=1\r\n"));
+    ASSERT_TRUE(monitor.StartWith(MonitorSettings()
+                                      .Key("event_notification_type", 1)
+                                      .Key("sound_audio_alert", 1)
+                                      .Text()));
     HWND dialog = OpenOptions(monitor);
     ASSERT_NE(nullptr, dialog);
-    Click(GetDlgItem(dialog, IDC_MODE_OFF));
+    ASSERT_TRUE(Click(GetDlgItem(dialog, IDC_MODE_OFF)));
     EXPECT_FALSE(ShowsForScanning(monitor)) << "mode 2 while the dialog is open";
-    Click(GetDlgItem(dialog, IDC_OPTIONS_CANCEL));
+    ASSERT_TRUE(Click(GetDlgItem(dialog, IDC_OPTIONS_CANCEL)));
     EXPECT_FALSE(IsWindow(dialog));
     EXPECT_TRUE(IsWindowEnabled(monitor.window));
     EXPECT_TRUE(ShowsForScanning(monitor)) << "mode 1 again after Cancel";
@@ -221,14 +235,14 @@ TEST(OptionsDialog, CancelPutsBackWhatTheFileHolds)
     ASSERT_NE(nullptr, dialog);
     EXPECT_EQ(IDC_MODE_ALWAYS, CheckedMode(dialog));
     EXPECT_TRUE(Checked(dialog, IDC_ALERT_CHECK));
-    monitor.WriteIni("[Status Monitor]\r\n");
-    Click(GetDlgItem(dialog, IDC_OPTIONS_CANCEL));
+    monitor.WriteIni(MonitorSettings().Text());
+    ASSERT_TRUE(Click(GetDlgItem(dialog, IDC_OPTIONS_CANCEL)));
     EXPECT_FALSE(ShowsForScanning(monitor));
     dialog = OpenOptions(monitor);
     ASSERT_NE(nullptr, dialog);
     EXPECT_EQ(IDC_MODE_WHILE_PRINTING, CheckedMode(dialog));
     EXPECT_FALSE(Checked(dialog, IDC_ALERT_CHECK));
-    Click(GetDlgItem(dialog, IDC_OPTIONS_CANCEL));
+    ASSERT_TRUE(Click(GetDlgItem(dialog, IDC_OPTIONS_CANCEL)));
     EXPECT_EQ("<absent>", monitor.ReadIni(kSection, "event_notification_type")) << "Cancel writes nothing";
     Quit(monitor);
 }
@@ -248,19 +262,19 @@ TEST(OptionsDialog, EscapeAndTitleBarCloseCancelEnterAccepts)
     };
     HelpSpy spy;
     MonitorCopy monitor;
-    ASSERT_TRUE(monitor.StartWith("[Status Monitor]\r\nevent_notification_type=0\r\n"));
+    ASSERT_TRUE(monitor.StartWith(MonitorSettings().Key("event_notification_type", 0).Text()));
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=0\r\n");
+        monitor.WriteIni(MonitorSettings().Key("event_notification_type", 0).Text());
         HWND dialog = OpenOptions(monitor);
         ASSERT_NE(nullptr, dialog);
         switch (c.way) {
         case Escape:
-            Click(GetDlgItem(dialog, IDC_MODE_ALWAYS));
+            ASSERT_TRUE(Click(GetDlgItem(dialog, IDC_MODE_ALWAYS)));
             PressKeyIn(dialog, VK_ESCAPE);
             break;
         case TitleBarClose:
-            Click(GetDlgItem(dialog, IDC_MODE_ALWAYS));
+            ASSERT_TRUE(Click(GetDlgItem(dialog, IDC_MODE_ALWAYS)));
             PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
             break;
         case EnterOnRadio:
@@ -272,7 +286,7 @@ TEST(OptionsDialog, EscapeAndTitleBarCloseCancelEnterAccepts)
             PressKeyIn(dialog, VK_RETURN);
             break;
         case EnterOnOk:
-            Click(GetDlgItem(dialog, IDC_MODE_ALWAYS));
+            ASSERT_TRUE(Click(GetDlgItem(dialog, IDC_MODE_ALWAYS)));
             ASSERT_TRUE(TabTo(dialog, GetDlgItem(dialog, IDC_OPTIONS_OK)));
             PressKeyIn(dialog, VK_RETURN);
             break;
@@ -302,7 +316,7 @@ TEST(OptionsDialog, F1AsksForTheFocusedControlsTopicAndTheDialogStays)
     };
     HelpSpy spy;
     MonitorCopy monitor;
-    ASSERT_TRUE(monitor.StartWith("[Status Monitor]\r\nEngssHelp=Moniteur.hlp\r\n"));
+    ASSERT_TRUE(monitor.StartWith(MonitorSettings().Key("EngssHelp", "Moniteur.hlp").Text()));
     HWND dialog = OpenOptions(monitor);
     ASSERT_NE(nullptr, dialog);
     Offer(GetDlgItem(dialog, IDC_ALERT_CHECK));
@@ -356,7 +370,7 @@ TEST(OptionsDialog, PanelTakesNoInputWhileOpenAndGetsItBack)
 {
     HelpSpy spy;
     MonitorCopy monitor;
-    ASSERT_TRUE(monitor.StartWith("[Status Monitor]\r\nevent_notification_type=1\r\n"));
+    ASSERT_TRUE(monitor.StartWith(MonitorSettings().Key("event_notification_type", 1).Text()));
     HWND dialog = OpenOptions(monitor);
     ASSERT_NE(nullptr, dialog);
     EXPECT_FALSE(IsWindowEnabled(monitor.window));
@@ -379,7 +393,7 @@ TEST(OptionsDialog, PanelTakesNoInputWhileOpenAndGetsItBack)
     EXPECT_TRUE(monitor.Running());
     EXPECT_TRUE(IsWindow(dialog));
 
-    Click(GetDlgItem(dialog, IDC_OPTIONS_OK));
+    ASSERT_TRUE(Click(GetDlgItem(dialog, IDC_OPTIONS_OK)));
     EXPECT_TRUE(IsWindowEnabled(monitor.window));
     PressKey(close, VK_ESCAPE);
     EXPECT_EQ(0u, monitor.WaitForExit()) << "Escape closes the monitor again";
@@ -391,10 +405,10 @@ TEST(OptionsDialog, PanelTakesNoInputWhileOpenAndGetsItBack)
 TEST(OptionsDialog, ClosingTheMonitorWithTheDialogOpenSavesNoUnconfirmedChoice)
 {
     MonitorCopy monitor;
-    ASSERT_TRUE(monitor.StartWith("[Status Monitor]\r\nevent_notification_type=1\r\n"));
+    ASSERT_TRUE(monitor.StartWith(MonitorSettings().Key("event_notification_type", 1).Text()));
     HWND dialog = OpenOptions(monitor);
     ASSERT_NE(nullptr, dialog);
-    Click(GetDlgItem(dialog, IDC_MODE_OFF));
+    ASSERT_TRUE(Click(GetDlgItem(dialog, IDC_MODE_OFF)));
     monitor.Send(LVWM_APPCLOSE);
     EXPECT_EQ(0u, monitor.WaitForExit());
     EXPECT_EQ("0", monitor.ReadIni(kSection, "IsIcon"));
@@ -404,7 +418,7 @@ TEST(OptionsDialog, ClosingTheMonitorWithTheDialogOpenSavesNoUnconfirmedChoice)
 TEST(OptionsDialog, SecondRequestWhileOpenDoesNothing)
 {
     MonitorCopy monitor(Platform::NT, "options_twice");
-    monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=1\r\n");
+    monitor.WriteIni(MonitorSettings().Key("event_notification_type", 1).Text());
     ASSERT_NE(nullptr, monitor.StartAndWait());
     HWND panel = monitor.Panel();
     DWORD_PTR result = 0;

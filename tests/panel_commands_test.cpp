@@ -38,7 +38,7 @@ TEST(PanelCommandsHelp, StateTopicsAskedOfWinHelpOnWindows95AndNT)
             SCOPED_TRACE("state " + std::to_string(c.state));
             spy.Clear();
             monitor.Send(LVWM_SETSTATE, c.state);
-            Click(monitor.Control(IDC_PANEL_HELP));
+            ASSERT_TRUE(Click(monitor.Control(IDC_PANEL_HELP)));
             ASSERT_TRUE(spy.WaitFor(1));
             const HelpRequest& request = spy.Requests().back();
             EXPECT_EQ(static_cast<UINT>(HELP_CONTEXT), request.command);
@@ -82,7 +82,7 @@ TEST(PanelCommandsHelp, Win32sStartsTheViewerOnTheFileOnlyWhenTheLineFits)
         monitor.SetIni("Status Monitor", "EngssHelp", c.helpFile.c_str());
         monitor.Send(LVWM_APPINIT);  // reloads the path settings
         monitor.Send(LVWM_SETSTATE, Warning);
-        Click(monitor.Control(IDC_PANEL_HELP));
+        ASSERT_TRUE(Click(monitor.Control(IDC_PANEL_HELP)));
         if (!c.runs)
             continue;
         // A line that did not fit ran nothing: this one is the next line.
@@ -122,7 +122,7 @@ TEST(PanelCommandsQueue, WithoutPrinterNameModeRunsTheCommandBuiltAtLoad)
 {
     // The published printer has a section and a viewer of its own, which
     // only /P may use.
-    PublishPrinterName("Bureau 12");
+    ASSERT_TRUE(PublishPrinterName("Bureau 12"));
     MonitorCopy monitor(Platform::NT);
     for (const char* recorder : {"fileq.exe", "ownq.exe"})
         ASSERT_TRUE(InstallRecorder(monitor.directory + recorder));
@@ -130,7 +130,7 @@ TEST(PanelCommandsQueue, WithoutPrinterNameModeRunsTheCommandBuiltAtLoad)
                      "[Bureau 12]\r\nDevice Name=Bureau 12\r\nQueueExe=ownq.exe /o\r\n");
     ASSERT_NE(nullptr, monitor.StartAndWait("job"));
     Offer(monitor.Control(IDC_QUEUE_BUTTON));
-    Click(monitor.Control(IDC_QUEUE_BUTTON));
+    ASSERT_TRUE(Click(monitor.Control(IDC_QUEUE_BUTTON)));
     std::string log = WaitForRecorderLog(monitor.directory + "fileq.exe");
     EXPECT_EQ(monitor.directory + "fileq.exe /tous\n", log);
     Sleep(300);
@@ -156,7 +156,7 @@ TEST(PanelCommandsQueue, PrinterNameModeTakesTheViewerOfThePrintersSectionAsStor
         {"long name", "[Bureau 12]\r\nDevice Name=Bureau 12 au rez-de-chaussée\r\nQueueExe=ownq.exe  /o /p\r\n",
          "ownq.exe", "ownq.exe  /o /p"},
     };
-    PublishPrinterName("Bureau 12");
+    ASSERT_TRUE(PublishPrinterName("Bureau 12"));
     MonitorCopy monitor(Platform::NT);
     for (const char* recorder : {"monq.exe", "ownq.exe"})
         ASSERT_TRUE(InstallRecorder(monitor.directory + recorder));
@@ -168,11 +168,11 @@ TEST(PanelCommandsQueue, PrinterNameModeTakesTheViewerOfThePrintersSectionAsStor
         SCOPED_TRACE(c.name);
         monitor.WriteIni(ModeSettings(1) + "QueueExe=monq.exe /m\r\n" + c.printerSection);
         Offer(monitor.Control(IDC_QUEUE_BUTTON));
-        Click(monitor.Control(IDC_QUEUE_BUTTON));
+        ASSERT_TRUE(Click(monitor.Control(IDC_QUEUE_BUTTON)));
         if (!c.started) {
             // Nothing starts; the next press, with a viewer again, is the first to log.
             monitor.WriteIni(ModeSettings(1) + "QueueExe=monq.exe /after\r\n");
-            Click(monitor.Control(IDC_QUEUE_BUTTON));
+            ASSERT_TRUE(Click(monitor.Control(IDC_QUEUE_BUTTON)));
             std::string log = WaitForRecorderLog(monitor.directory + "monq.exe", ++monLines);
             EXPECT_EQ(monitor.directory + "monq.exe /after", LastLine(log));
             EXPECT_EQ(ownLines, LineCount(ReadFileBytes(RecorderLogPath(monitor.directory + "ownq.exe"))));
@@ -195,7 +195,7 @@ TEST(PanelCommandsQueue, PrinterNameModeTakesTheViewerOfThePrintersSectionAsStor
 // for beside the monitor, never in the folder it was started from.
 TEST(PanelCommandsQueue, ViewerIsLookedForAtThePressBesideTheMonitorOnly)
 {
-    PublishPrinterName("Bureau 12");
+    ASSERT_TRUE(PublishPrinterName("Bureau 12"));
     MonitorCopy monitor(Platform::NT, "queue_at_press", "moniteur");
     monitor.currentFolder = TestWorkDir();
     std::string decoy = TestWorkDir() + "lateq.exe";
@@ -205,15 +205,15 @@ TEST(PanelCommandsQueue, ViewerIsLookedForAtThePressBesideTheMonitorOnly)
                      "QueueExe=lateq.exe /p\r\n");
     auto pressQueue = [&] {
         Offer(monitor.Control(IDC_QUEUE_BUTTON));
-        Click(monitor.Control(IDC_QUEUE_BUTTON));
+        ASSERT_TRUE(Click(monitor.Control(IDC_QUEUE_BUTTON)));
     };
     for (const char* commandLine : {"job", "/P job"}) {
         SCOPED_TRACE(commandLine);
         DeleteFileA(viewer.c_str());
         ASSERT_NE(nullptr, monitor.StartAndWait(commandLine));
-        pressQueue();
+        ASSERT_NO_FATAL_FAILURE(pressQueue());
         ASSERT_TRUE(InstallRecorder(viewer));
-        pressQueue();
+        ASSERT_NO_FATAL_FAILURE(pressQueue());
         size_t lines = std::string(commandLine) == "job" ? 1 : 2;
         std::string log = WaitForRecorderLog(viewer, lines);
         EXPECT_EQ(lines, LineCount(log));
@@ -244,13 +244,13 @@ TEST(PanelCommandsCancel, AsksThePrintSideItsWayOnlyWhileAJobIsRegistered)
         monitor.Send(LVWM_JOBWINDOW, LV_JOB_UNREGISTER, reinterpret_cast<LPARAM>(job.window));
         ASSERT_TRUE(Eventually([&] { return !IsWindowEnabled(button); }));
         EnableWindow(button, TRUE);
-        Click(button);
+        ASSERT_TRUE(Click(button));
         EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(event, 0)) << "event left signalled";
         EXPECT_TRUE(JobWindow::received().empty());
 
         monitor.Send(LVWM_JOBWINDOW, LV_JOB_REGISTER, reinterpret_cast<LPARAM>(job.window));
         ASSERT_TRUE(Eventually([&] { return IsWindowEnabled(button) != FALSE; }));
-        Click(button);
+        ASSERT_TRUE(Click(button));
         if (byMessage) {
             EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(event, 0)) << "Win32s has no named event";
             ASSERT_EQ(1u, JobWindow::received().size());
@@ -338,13 +338,13 @@ TEST(PanelCommandsClose, CloseAndEscapeEndTheMonitorAndSaveIsIconByTheRule)
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.way == CloseButton ? "Close" : "Escape") + " mode " + std::to_string(c.mode) +
                      (c.minimised ? " minimised" : ""));
-        monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=" + std::to_string(c.mode) + "\r\nIsIcon=x\r\n");
+        monitor.WriteIni(MonitorSettings().Key("event_notification_type", c.mode).Key("IsIcon", "x").Text());
         ASSERT_NE(nullptr, monitor.StartAndWait());
         if (c.minimised)
             monitor.Send(LVWM_APPMINIMUM);
         monitor.SetIni("Status Monitor", "IsIcon", "x");
         if (c.way == CloseButton)
-            Click(monitor.Control(IDC_PANEL_CLOSE));
+            ASSERT_TRUE(Click(monitor.Control(IDC_PANEL_CLOSE)));
         else
             PressKeyIn(monitor.Panel(), VK_ESCAPE);
         EXPECT_EQ(0u, monitor.WaitForExit());
@@ -363,17 +363,17 @@ TEST(PanelCommandsQueue, FromAFolderWithBlanksTheViewerRunsQuotedNeverTheShorter
         "",                                       // the folder alone is no program
         "fileq.exe /" + std::string(248, 'x'),    // too long for the line once joined
     };
-    monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=1\r\n");
+    monitor.WriteIni(MonitorSettings().Key("event_notification_type", 1).Text());
     ASSERT_NE(nullptr, monitor.StartAndWait("job"));
     auto pressQueue = [&](const std::string& queueExe) {
         monitor.SetIni("Status Monitor", "QueueExe", queueExe.c_str());
         monitor.Send(LVWM_APPINIT);  // reloads the path settings
         Offer(monitor.Control(IDC_QUEUE_BUTTON));
-        Click(monitor.Control(IDC_QUEUE_BUTTON));
+        ASSERT_TRUE(Click(monitor.Control(IDC_QUEUE_BUTTON)));
     };
     for (const std::string& queueExe : quiet)
-        pressQueue(queueExe);
-    pressQueue("fileq.exe /tous \"Bureau 12\"");
+        ASSERT_NO_FATAL_FAILURE(pressQueue(queueExe));
+    ASSERT_NO_FATAL_FAILURE(pressQueue("fileq.exe /tous \"Bureau 12\""));
     EXPECT_EQ("\"" + viewer + "\" /tous \"Bureau 12\"\n", WaitForRecorderLog(viewer));
 
     // With /P the stored command is taken as written, the program quoted.
@@ -382,7 +382,7 @@ TEST(PanelCommandsQueue, FromAFolderWithBlanksTheViewerRunsQuotedNeverTheShorter
     monitor.SetIni("Status Monitor", "QueueExe", (viewer + " /p").c_str());
     ASSERT_NE(nullptr, monitor.StartAndWait("/P job"));
     Offer(monitor.Control(IDC_QUEUE_BUTTON));
-    Click(monitor.Control(IDC_QUEUE_BUTTON));
+    ASSERT_TRUE(Click(monitor.Control(IDC_QUEUE_BUTTON)));
     std::string log = WaitForRecorderLog(viewer, 2);
     EXPECT_EQ(2u, LineCount(log));
     EXPECT_EQ("\"" + viewer + "\" /p\n", log.substr(log.find('\n') + 1));

@@ -13,11 +13,16 @@
 #include "polling.h"
 
 // Presses the button as its own mouse handling does; the dialog has run the
-// command when this returns.
-inline void Click(HWND button)
+// command when this returns. For ASSERT_TRUE: a press that did not happen
+// leaves nothing to check.
+[[nodiscard]] inline testing::AssertionResult Click(HWND button)
 {
+    if (!IsWindow(button))
+        return testing::AssertionFailure() << "no button " << button << " to press";
     DWORD_PTR result = 0;
-    EXPECT_NE(0, SendMessageTimeoutA(button, BM_CLICK, 0, 0, SMTO_NORMAL, 10000, &result));
+    if (!SendMessageTimeoutA(button, BM_CLICK, 0, 0, SMTO_NORMAL, 10000, &result))
+        return testing::AssertionFailure() << "the press on " << button << " got no answer within 10 s";
+    return testing::AssertionSuccess();
 }
 
 // Whether a check box or radio button of the monitor is checked; a monitor

@@ -235,7 +235,7 @@ void FlipOrientationAndClose(HWND sheet, int button)
     EXPECT_TRUE(Eventually([&] {
         if (IsChecked(other))
             return true;
-        Click(other);
+        EXPECT_TRUE(Click(other));
         return IsChecked(other);
     }));
     PressSheetButton(sheet, button);
@@ -264,7 +264,7 @@ TEST(PanelCommandsProperties, Win32sOpensThePrintersFolderAndNoPrinter)
     monitor.WriteIni(ModeSettings(1));
     ASSERT_NE(nullptr, monitor.StartAndWait());
     Offer(monitor.Control(IDC_PROPERTIES));
-    Click(monitor.Control(IDC_PROPERTIES));
+    ASSERT_TRUE(Click(monitor.Control(IDC_PROPERTIES)));
     std::string log = WaitForRecorderLog(controlPanel.path);
     EXPECT_EQ(controlPanel.path + " Imprimantes\n", log);
     EXPECT_EQ(nullptr, DriverSheet(monitor.window));
@@ -286,7 +286,7 @@ TEST(PanelCommandsProperties, NoSuchPrinterLeavesEverythingAsItWas)
         monitor.WriteIni(ModeSettings(1) + "Default Printer=Bureau 12\r\n");
         ASSERT_NE(nullptr, monitor.StartAndWait());
         Offer(monitor.Control(IDC_PROPERTIES));
-        Click(monitor.Control(IDC_PROPERTIES));
+        ASSERT_TRUE(Click(monitor.Control(IDC_PROPERTIES)));
         EXPECT_EQ(nullptr, DriverSheet(monitor.window));
         EXPECT_EQ(1, monitor.Send(LVWM_SETSTATE, Ready)) << "the monitor goes on";
         EXPECT_FALSE(FileExists(RecorderLogPath(controlPanel.path)));
@@ -354,7 +354,7 @@ TEST(PanelCommandsProperties, NTPrinterNameModeOpensThePrinterOrTheDefaultPrinte
             now.push_back(TestPrinters::Orientation(name));
         return now;
     };
-    PublishPrinterName("Bureau 12");
+    ASSERT_TRUE(PublishPrinterName("Bureau 12"));
     MonitorCopy monitor(Platform::NT);
     monitor.WriteIni(cases[0].settings);
     ASSERT_NE(nullptr, monitor.StartAndWait("/P job"));

@@ -9,6 +9,7 @@
 #include "polling.h"
 #include "resource.h"
 #include "screen.h"
+#include "settings_text.h"
 #include "test_environment.h"
 
 namespace {
@@ -113,7 +114,7 @@ TEST(PanelCaptions, FrenchTextsOfAllTenControls)
 TEST(PanelColours, StatusAndDocumentGreenOnBlackLabelsOnButtonFace)
 {
     MonitorCopy monitor;
-    monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=1\r\n");
+    monitor.WriteIni(MonitorSettings().Key("event_notification_type", 1).Text());
     ASSERT_NE(nullptr, monitor.StartAndWait());
     SetWindowTextA(monitor.Control(IDC_DOCUMENT_NAME), "Rapport annuel.doc");
     BringToScreenCorner(monitor);
@@ -153,7 +154,7 @@ TEST(PanelPictures, DevicePictureAndStateIconForEveryStateWithAndWithoutP)
         {"/P", Error, IDB_ERROR_FEEDER, "p-error"},
     };
     MonitorCopy monitor;
-    monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=1\r\n");
+    monitor.WriteIni(MonitorSettings().Key("event_notification_type", 1).Text());
     std::string running;
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string("\"") + c.commandLine + "\" state " + std::to_string(c.state));

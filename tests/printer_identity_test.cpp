@@ -39,9 +39,9 @@ TEST(PrinterIdentity, NamesShorterThanTwoCharactersGiveTheDefaultPrinter)
                      (c.device ? c.device : "none"));
         WithdrawPrinterName();
         if (c.published) {
-            PublishPrinterName(c.published);
+            ASSERT_TRUE(PublishPrinterName(c.published));
         }
-        fallback.Set(c.device);
+        ASSERT_TRUE(fallback.Set(c.device));
         char name[kPrinterNameSize] = "untouched";
         EXPECT_EQ(1, PrinterIdentity(name));
         EXPECT_STREQ(c.expected, name);
@@ -53,7 +53,8 @@ TEST(PrinterIdentity, NamesShorterThanTwoCharactersGiveTheDefaultPrinter)
 // print side's keys: only the size of the default value bounds its read.
 TEST(PrintSideNames, ANamedValueBesideTheNameLeavesItReadable)
 {
-    DefaultPrinter fallback("Atelier,winspool,LPT1:");
+    DefaultPrinter fallback;
+    ASSERT_TRUE(fallback.Set("Atelier,winspool,LPT1:"));
     const std::string docName = LV_REGISTRY_DOCUMENT_KEY "\\" LV_REGISTRY_DOCNAME;
     const std::string printerName = LV_REGISTRY_DOCUMENT_KEY "\\" LV_REGISTRY_PRINTER_SUBKEY;
     const std::string notes(4096, 'n');
@@ -85,22 +86,29 @@ TEST(PrinterName, LongerThanItsBufferFallsBackToTheDefaultPrinter)
     for (const char* recorder : {"monq.exe", "ownq.exe", "defq.exe"})
         ASSERT_TRUE(InstallRecorder(monitor.directory + recorder));
     DefaultPrinter defaultPrinter;
-    defaultPrinter.Set("Imprimante par d\xE9" "faut,winspool,LPT1:");
+    ASSERT_TRUE(defaultPrinter.Set("Imprimante par d\xE9" "faut,winspool,LPT1:"));
     size_t ownLines = 0;
     size_t defLines = 0;
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.length) + " characters");
         std::string name(c.length, 'P');
-        PublishPrinterName(name);
+        ASSERT_TRUE(PublishPrinterName(name));
         // A section named after the name cut to the buffer: a cut name
         // read as a whole one would pick it.
         std::string cut = name.substr(0, 255);
-        monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=1\r\nQueueExe=monq.exe /m\r\n[" + cut +
-                         "]\r\nDevice Name=" + cut + "\r\nQueueExe=ownq.exe /own\r\n"
-                         "[Imprimante par d\xE9" "faut]\r\nDevice Name=Imprimante\r\nQueueExe=defq.exe /def\r\n");
+        monitor.WriteIni(MonitorSettings()
+                             .Key("event_notification_type", 1)
+                             .Key("QueueExe", "monq.exe /m")
+                             .Section(cut)
+                             .Key("Device Name", cut)
+                             .Key("QueueExe", "ownq.exe /own")
+                             .Section("Imprimante par d\xE9" "faut")
+                             .Key("Device Name", "Imprimante")
+                             .Key("QueueExe", "defq.exe /def")
+                             .Text());
         ASSERT_NE(nullptr, monitor.StartAndWait("/P job"));
         Offer(monitor.Control(IDC_QUEUE_BUTTON));
-        Click(monitor.Control(IDC_QUEUE_BUTTON));
+        ASSERT_TRUE(Click(monitor.Control(IDC_QUEUE_BUTTON)));
         if (c.fits) {
             std::string log = WaitForRecorderLog(monitor.directory + "ownq.exe", ++ownLines);
             EXPECT_EQ(ownLines, static_cast<size_t>(std::count(log.begin(), log.end(), '\n')));
@@ -132,11 +140,14 @@ TEST(PrinterName, WithSlashPTheViewerOfThePrinterFoundRuns)
     MonitorCopy monitor(Platform::NT, "printer_identity");
     ASSERT_TRUE(InstallRecorder(monitor.directory + "q.exe"));
     // Each candidate name has a section of its own; so has the uncut entry.
-    monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=1\r\nQueueExe=q.exe status monitor\r\n"
-                     "[A]\r\nDevice Name=A printer\r\nQueueExe=q.exe a\r\n"
-                     "[AB]\r\nDevice Name=AB printer\r\nQueueExe=q.exe ab\r\n"
-                     "[Bureau]\r\nDevice Name=Bureau\r\nQueueExe=q.exe bureau\r\n"
-                     "[Bureau,winspool,LPT1:]\r\nDevice Name=Bureau\r\nQueueExe=q.exe uncut\r\n");
+    SettingsFile settings = MonitorSettings().Key("event_notification_type", 1).Key("QueueExe", "q.exe status monitor");
+    const char* const printers[][3] = {{"A", "A printer", "a"},
+                                       {"AB", "AB printer", "ab"},
+                                       {"Bureau", "Bureau", "bureau"},
+                                       {"Bureau,winspool,LPT1:", "Bureau", "uncut"}};
+    for (const auto& printer : printers)
+        settings.Section(printer[0]).Key("Device Name", printer[1]).Key("QueueExe", std::string("q.exe ") + printer[2]);
+    monitor.WriteIni(settings.Text());
     DefaultPrinter defaultPrinter;
     ASSERT_NE(nullptr, monitor.StartAndWait("/P job"));
     Offer(monitor.Control(IDC_QUEUE_BUTTON));
@@ -146,10 +157,10 @@ TEST(PrinterName, WithSlashPTheViewerOfThePrinterFoundRuns)
                      c.device + "\"");
         WithdrawPrinterName();
         if (c.registryName) {
-            PublishPrinterName(c.registryName);
+            ASSERT_TRUE(PublishPrinterName(c.registryName));
         }
-        defaultPrinter.Set(*c.device ? c.device : nullptr);
-        Click(monitor.Control(IDC_QUEUE_BUTTON));
+        ASSERT_TRUE(defaultPrinter.Set(*c.device ? c.device : nullptr));
+        ASSERT_TRUE(Click(monitor.Control(IDC_QUEUE_BUTTON)));
         std::string log = WaitForRecorderLog(monitor.directory + "q.exe", ++lines);
         ASSERT_EQ(lines, static_cast<size_t>(std::count(log.begin(), log.end(), '\n')));
         EXPECT_EQ(monitor.directory + "q.exe " + c.section + "\n", log.substr(log.rfind('\n', log.size() - 2) + 1));
@@ -166,13 +177,14 @@ TEST(PrinterName, OfSixtyFourMegabytesIsRefusedUnread)
     std::string viewer = monitor.directory + "q.exe";
     ASSERT_TRUE(InstallRecorder(viewer));
     monitor.WriteIni(ModeSettings(1) + "QueueExe=q.exe /m\r\n");
-    DefaultPrinter fallback("Atelier,winspool,LPT1:");
+    DefaultPrinter fallback;
+    ASSERT_TRUE(fallback.Set("Atelier,winspool,LPT1:"));
     ASSERT_NE(nullptr, monitor.StartAndWait("/P job"));
-    PublishPrinterName(std::string(64 * 1024 * 1024, 'p'));
+    ASSERT_TRUE(PublishPrinterName(std::string(64 * 1024 * 1024, 'p')));
     ProcessMemory start = MemoryOf(monitor.process.hProcess);
     ASSERT_NE(0u, start.workingSet) << "GetProcessMemoryInfo gave nothing";
     Offer(monitor.Control(IDC_QUEUE_BUTTON));
-    Click(monitor.Control(IDC_QUEUE_BUTTON));
+    ASSERT_TRUE(Click(monitor.Control(IDC_QUEUE_BUTTON)));
     EXPECT_EQ(viewer + " /m\n", WaitForRecorderLog(viewer)) << "the default printer, without a section of its own";
     ProcessMemory end = MemoryOf(monitor.process.hProcess);
     EXPECT_LE(end.peakWorkingSet, start.peakWorkingSet + kMemoryBound) << "the value was copied";

@@ -9,6 +9,7 @@
 #include "monitor_copy.h"
 #include "polling.h"
 #include "resource.h"
+#include "settings_text.h"
 #include "test_environment.h"
 
 namespace {
@@ -17,7 +18,7 @@ void PlayAndCancel(Platform platform, const std::string& exeBase, const std::str
 {
     MonitorCopy monitor(platform, exeBase);
     MonitorClosedAtEnd closer(monitor.className);
-    monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=0\r\nsound_audio_alert=0\r\n");
+    monitor.WriteIni(MonitorSettings().Key("event_notification_type", 0).Key("sound_audio_alert", 0).Text());
     CapturedProcess example("\"" + TestEnvironment("LUMEVIEW_BIN") + "\\lvps_print_job.exe\" \"" +
                             monitor.exePath + "\"");
     ASSERT_TRUE(example.WaitForOutput("paper jam on page 3\n")) << example.Out();

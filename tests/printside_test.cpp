@@ -196,7 +196,7 @@ TEST(Lvps, StartTellsALaunchedCopyFromARunningOneAndADecline)
 {
     MonitorCopy monitor;
     MonitorClosedAtEnd closer(monitor.className);
-    monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=0\r\n");
+    monitor.WriteIni(MonitorSettings().Key("event_notification_type", 0).Text());
     LvpsMonitor link = {};
     LvpsStartInfo info;
     ASSERT_EQ(LVPS_OK, lvps_start(monitor.exePath.c_str(), nullptr, 0, &link, &info));

@@ -232,7 +232,7 @@ TEST(StandardMessages, ResultsOfTheMainWindow)
 TEST(MessageRange, AnyMessageAndParameterLeavesTheMonitorAnswering)
 {
     MonitorCopy monitor;
-    ASSERT_TRUE(monitor.StartWith("[Status Monitor]\r\nevent_notification_type=1\r\n"));
+    ASSERT_TRUE(monitor.StartWith(MonitorSettings().Key("event_notification_type", 1).Text()));
     HWND dead = CreateWindowA("STATIC", "gone", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
     DestroyWindow(dead);
     const LPARAM values[] = {0, 1, 2, 3, 10, 30, -1, -2147483647 - 1, 0x7FFFFFFF, 0x00010001,

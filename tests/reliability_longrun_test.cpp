@@ -8,6 +8,7 @@
 #include "monitor_messages.h"
 #include "process_metrics.h"
 #include "resource.h"
+#include "settings_text.h"
 #include "shell/monitor_windows.h"
 #include "state/current_dialog.h"
 #include "state/monitor_state.h"
@@ -81,7 +82,7 @@ public:
 TEST(ReliabilityLongRun, RealMonitorMemoryStaysFlatOverThirtyThousandMessages)
 {
     MonitorCopy monitor(Platform::NT, "long_run");
-    monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=1\r\nsound_audio_alert=0\r\n");
+    monitor.WriteIni(MonitorSettings().Key("event_notification_type", 1).Key("sound_audio_alert", 0).Text());
     ASSERT_NE(nullptr, monitor.StartAndWait());
     for (int round = 0; round < kWarmUpRounds; ++round) {
         SendRound(monitor, round);

@@ -17,6 +17,7 @@
 #include "process_list.h"
 #include "process_metrics.h"
 #include "resource.h"
+#include "settings_text.h"
 #include "test_environment.h"
 
 namespace {
@@ -107,7 +108,7 @@ bool Loaded(HANDLE process, const char* dll)
 TEST(ReliabilityStartup, MonitorAndLvsendStartedTogetherLeaveOneMonitor)
 {
     MonitorCopy monitor(Platform::NT, "twin_start");
-    monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=1\r\nsound_audio_alert=0\r\n");
+    monitor.WriteIni(MonitorSettings().Key("event_notification_type", 1).Key("sound_audio_alert", 0).Text());
     const std::string lvsend = TestEnvironment("LVSEND_EXE");
     const int kRounds = 25;
     int twoAtOnce = 0;
@@ -141,8 +142,11 @@ TEST(ReliabilityStartup, MonitorAndLvsendStartedTogetherLeaveOneMonitor)
 TEST(ReliabilityStartup, SpoolerAndSoundLibraryLoadOnlyWhenFirstUsed)
 {
     MonitorCopy monitor(Platform::NT, "lazy_libraries");
-    monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=1\r\nsound_audio_alert=1\r\nSoundfile=" +
-                     monitor.directory + "missing.wav\r\n");
+    monitor.WriteIni(MonitorSettings()
+                         .Key("event_notification_type", 1)
+                         .Key("sound_audio_alert", 1)
+                         .Key("Soundfile", monitor.directory + "missing.wav")
+                         .Text());
     ASSERT_NE(nullptr, monitor.StartAndWait());
     ASSERT_TRUE(Loaded(monitor.process.hProcess, "user32.dll")) << "the monitor's modules cannot be listed";
     EXPECT_FALSE(Loaded(monitor.process.hProcess, "winspool.drv")) << "the spooler loaded at start-up";
@@ -155,7 +159,7 @@ TEST(ReliabilityStartup, SpoolerAndSoundLibraryLoadOnlyWhenFirstUsed)
     // No printer of that name: the command opens nothing, but asked.
     HWND properties = monitor.Control(IDC_PROPERTIES);
     Offer(properties);
-    Click(properties);
+    ASSERT_TRUE(Click(properties));
     EXPECT_TRUE(Loaded(monitor.process.hProcess, "winspool.drv")) << "the properties command did not load it";
     EXPECT_EQ(1, monitor.Send(LVWM_SETSTATE, Ready));
 }

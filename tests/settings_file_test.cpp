@@ -14,6 +14,7 @@
 #include "print_side_registry.h"
 #include "resource.h"
 #include "settings/settings_store.h"
+#include "settings_text.h"
 #include "state/app_settings.h"
 #include "test_environment.h"
 #include "test_files.h"
@@ -92,7 +93,11 @@ TEST(SettingsFile, StartsWithDefinedValuesWhateverTheFileHolds)
     const std::string settings[] = {
         noise,
         "[Status Monitor]\r\nevent_notification_type=" + std::string(100000, '9') + "\r\n",
-        "[Status Monitor]\r\nevent_notification_type=99999999999\r\nsound_audio_alert=-1\r\nIsIcon=1abc\r\n",
+        MonitorSettings()
+            .Key("event_notification_type", "99999999999")
+            .Key("sound_audio_alert", -1)
+            .Key("IsIcon", "1abc")
+            .Text(),
         "[Status Monitor]\r\nEngssHelp=" + std::string(5000, 'h') + "\r\nQueueExe=" + std::string(5000, 'q') +
             "\r\nSoundfile=" + std::string(5000, 's') + "\r\n",
         manySections,
@@ -160,7 +165,7 @@ TEST(SettingsFile, AFolderInItsPlaceGivesTheDefaultsAndStaysAFolder)
 TEST(SettingsFile, UnwritableFileIsKeptThenSavedOnceWritable)
 {
     MonitorCopy monitor(Platform::NT, "ini_unwritable");
-    const std::string settings = "[Status Monitor]\r\nevent_notification_type=1\r\nIsIcon=0\r\n";
+    const std::string settings = MonitorSettings().Key("event_notification_type", 1).Key("IsIcon", 0).Text();
     monitor.WriteIni(settings);
     const struct {
         const char* how;
@@ -247,7 +252,7 @@ TEST(DriverSettingsFile, GarbageLeavesThePanelAsDrawn)
         SCOPED_TRACE(content.substr(0, 30));
         driver.Write(content);
         MonitorCopy monitor(Platform::NT, "driver_garbage");
-        monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=1\r\n");
+        monitor.WriteIni(MonitorSettings().Key("event_notification_type", 1).Text());
         ASSERT_NE(nullptr, monitor.StartAndWait());
         EXPECT_EQ(L"Disponible", monitor.ControlText(IDC_STATUS_TEXT));
         EXPECT_TRUE(Eventually([&] {

@@ -7,6 +7,7 @@
 #include "lumeview/protocol.h"
 #include "monitor_copy.h"
 #include "polling.h"
+#include "settings_text.h"
 #include "test_files.h"
 
 namespace {
@@ -15,7 +16,7 @@ const char kSection[] = "Status Monitor";
 
 void WriteMode(MonitorCopy& monitor, int mode)
 {
-    monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=" + std::to_string(mode) + "\r\n");
+    monitor.WriteIni(MonitorSettings().Key("event_notification_type", mode).Text());
 }
 
 // Starts the copy and tells whether it came up with a window (closing it
@@ -141,7 +142,7 @@ TEST(StartupNames, CopyNamedMonitorNewUsesClassMonitorAndItsIni)
 {
     MonitorCopy monitor(Platform::NT, "monitor.new");
     const std::string settings = monitor.directory + "monitor.INI";
-    WriteFileBytes(settings, "[Status Monitor]\r\nevent_notification_type=1\r\n");
+    WriteFileBytes(settings, MonitorSettings().Key("event_notification_type", 1).Text());
     ASSERT_TRUE(monitor.Start("/S"));
     // Found by its process, not by the class name it is meant to have.
     HWND window = nullptr;
@@ -161,7 +162,7 @@ TEST(StartupNames, CopyNamedMonitorNewUsesClassMonitorAndItsIni)
 TEST(SingleInstance, SecondStartShowsTheRunningCopyAndLeavesSettingsAlone)
 {
     MonitorCopy first;
-    first.WriteIni("[Status Monitor]\r\nevent_notification_type=1\r\n");
+    first.WriteIni(MonitorSettings().Key("event_notification_type", 1).Text());
     ASSERT_NE(nullptr, first.StartAndWait());
     const char* commandLines[] = {"", "/S", "/P /S", "job.doc"};
     for (int mode = 0; mode < 3; ++mode) {
@@ -298,7 +299,7 @@ TEST(MainWindow, FixedFrameFittedAroundPanelAndCentred)
 TEST(SingleInstance, HungRunningCopyHoldsTheNewStartOnlySoLongAndShowsItselfOnceFree)
 {
     MonitorCopy monitor(Platform::NT, "hung_copy");
-    monitor.WriteIni("[Status Monitor]\r\nevent_notification_type=1\r\n");
+    monitor.WriteIni(MonitorSettings().Key("event_notification_type", 1).Text());
     ASSERT_TRUE(monitor.Start("", SW_HIDE));
     ASSERT_TRUE(Eventually([&] { return (monitor.window = monitor.FindMainWindow()) != nullptr; }));
     ASSERT_EQ(1, monitor.Send(LVWM_SETSTATE, Ready)) << "start-up has ended";

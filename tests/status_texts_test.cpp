@@ -33,8 +33,11 @@ std::string AlertSettings(const MonitorCopy& monitor)
     WriteFileBytes(monitor.directory + "alert.wav",
                    "RIFF" + u32(36 + 160) + "WAVEfmt " + u32(16) + u16(1) + u16(1) + u32(8000) + u32(16000) +
                        u16(2) + u16(16) + "data" + u32(160) + samples);
-    return "[Status Monitor]\r\nevent_notification_type=1\r\nsound_audio_alert=1\r\nSoundfile=" +
-           monitor.directory + "alert.wav\r\n";
+    return MonitorSettings()
+        .Key("event_notification_type", 1)
+        .Key("sound_audio_alert", 1)
+        .Key("Soundfile", monitor.directory + "alert.wav")
+        .Text();
 }
 
 std::string Report(DWORD category, DWORD code)

@@ -51,7 +51,7 @@ TEST(SystemLibraries, SoundAndSpoolerLibrariesLoadFromTheSystemFolderOnly)
     ASSERT_TRUE(monitor.StartWith(ModeSettings(1, 1) + "Soundfile=" + monitor.directory + "missing.wav\r\n"));
     EXPECT_EQ(1, monitor.Send(LVWM_ALERT, LV_ALERT_SOUND));
     Offer(monitor.Control(IDC_PROPERTIES));
-    Click(monitor.Control(IDC_PROPERTIES));
+    ASSERT_TRUE(Click(monitor.Control(IDC_PROPERTIES)));
     for (const char* library : libraries) {
         SCOPED_TRACE(library);
         std::string loaded = LoadedFrom(monitor.process.hProcess, library);

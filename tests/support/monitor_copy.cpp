@@ -8,7 +8,8 @@
 #include "test_environment.h"
 #include "test_files.h"
 
-MonitorCopy::MonitorCopy(Platform platform, const std::string& exeBase, const std::string& folder)
+MonitorCopy::MonitorCopy(Platform platform, const std::string& exeBase, const std::string& folder, const char* file,
+                         int line)
 {
     directory = TestWorkDir();
     if (!folder.empty()) {
@@ -22,10 +23,18 @@ MonitorCopy::MonitorCopy(Platform platform, const std::string& exeBase, const st
     std::transform(upper.begin(), upper.end(), upper.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
     className = upper;
     iniPath = directory + base.substr(0, base.find('.')) + ".INI";
-    EXPECT_TRUE(CopyFileA(TestEnvironment("LUMEVIEW_EXE").c_str(), exePath.c_str(), FALSE))
-        << "copy to " << exePath;
-    EXPECT_TRUE(SetWinePlatform(exeName, platform));
-    EXPECT_TRUE(SetWineUnmanaged(exeName));
+    if (!CopyFileA(TestEnvironment("LUMEVIEW_EXE").c_str(), exePath.c_str(), FALSE)) {
+        ADD_FAILURE_AT(file, line) << "lumeview.exe cannot be copied to " << exePath << ", error " << GetLastError();
+        return;
+    }
+    testing::AssertionResult told = SetWinePlatform(exeName, platform);
+    if (told)
+        told = SetWineUnmanaged(exeName);
+    if (!told) {
+        ADD_FAILURE_AT(file, line) << told.message();
+        return;
+    }
+    made_ = true;
 }
 
 // Every process of the copy's executable, whoever started it, goes with
@@ -51,6 +60,10 @@ bool MonitorCopy::Start(const std::string& commandLine, int showCommand)
         process = {};
     }
     window = nullptr;
+    if (!made_) {
+        SetLastError(ERROR_FILE_NOT_FOUND);
+        return false;
+    }
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     if (showCommand >= 0) {

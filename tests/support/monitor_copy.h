@@ -18,8 +18,11 @@ class MonitorCopy {
 public:
     // exeBase: file name without ".exe"; empty takes one from the test name.
     // folder: a folder of its own inside the test's folder, made if needed.
+    // A copy that cannot be made is a failure at the caller's line, and the
+    // copy then never starts.
     explicit MonitorCopy(Platform platform = Platform::NT, const std::string& exeBase = "",
-                         const std::string& folder = "");
+                         const std::string& folder = "", const char* file = __builtin_FILE(),
+                         int line = __builtin_LINE());
     ~MonitorCopy();
     MonitorCopy(const MonitorCopy&) = delete;
     MonitorCopy& operator=(const MonitorCopy&) = delete;
@@ -70,6 +73,9 @@ public:
     std::string currentFolder;  // the folder the copy starts in; empty: its own
     HWND window = nullptr;
     PROCESS_INFORMATION process = {};
+
+private:
+    bool made_ = false;  // copied, and Wine told its platform
 };
 
 #endif

@@ -9,10 +9,14 @@
 
 static const char kPrinterSubkey[] = LV_REGISTRY_DOCUMENT_KEY "\\" LV_REGISTRY_PRINTER_SUBKEY;
 
-void PublishPrinterName(const std::string& name)
+testing::AssertionResult PublishPrinterName(const std::string& name)
 {
-    ASSERT_EQ(ERROR_SUCCESS, RegSetValueA(HKEY_CLASSES_ROOT, kPrinterSubkey, REG_SZ, name.c_str(),
-                                          static_cast<DWORD>(name.size())));
+    LONG written =
+        RegSetValueA(HKEY_CLASSES_ROOT, kPrinterSubkey, REG_SZ, name.c_str(), static_cast<DWORD>(name.size()));
+    if (written != ERROR_SUCCESS)
+        return testing::AssertionFailure() << "the printer name of " << name.size()
+                                           << " characters cannot be published, error " << written;
+    return testing::AssertionSuccess();
 }
 
 void WithdrawPrinterName()
@@ -27,19 +31,17 @@ DefaultPrinter::DefaultPrinter()
     saved_ = saved;
 }
 
-DefaultPrinter::DefaultPrinter(const char* device) : DefaultPrinter()
-{
-    Set(device);
-}
-
 DefaultPrinter::~DefaultPrinter()
 {
     WriteProfileStringA("windows", "device", saved_.empty() ? nullptr : saved_.c_str());
 }
 
-void DefaultPrinter::Set(const char* device)
+testing::AssertionResult DefaultPrinter::Set(const char* device)
 {
-    ASSERT_TRUE(WriteProfileStringA("windows", "device", device));
+    if (!WriteProfileStringA("windows", "device", device))
+        return testing::AssertionFailure() << "win.ini's default printer cannot be set to \""
+                                           << (device ? device : "(none)") << "\", error " << GetLastError();
+    return testing::AssertionSuccess();
 }
 
 DriverSettings::DriverSettings()

@@ -4,24 +4,24 @@
 #ifndef LUMEVIEW_TEST_PRINT_SIDE_REGISTRY_H
 #define LUMEVIEW_TEST_PRINT_SIDE_REGISTRY_H
 
+#include <gtest/gtest.h>
+
 #include <string>
 
-// The printer name as the print side publishes it; a failure when it
-// cannot be written.
-void PublishPrinterName(const std::string& name);
+// The printer name as the print side publishes it; for ASSERT_TRUE.
+[[nodiscard]] testing::AssertionResult PublishPrinterName(const std::string& name);
 void WithdrawPrinterName();
 
 // win.ini's default printer for a test's duration, given back after.
 class DefaultPrinter {
 public:
     DefaultPrinter();
-    explicit DefaultPrinter(const char* device);
     ~DefaultPrinter();
     DefaultPrinter(const DefaultPrinter&) = delete;
     DefaultPrinter& operator=(const DefaultPrinter&) = delete;
 
-    // nullptr removes the entry.
-    void Set(const char* device);
+    // nullptr removes the entry; for ASSERT_TRUE.
+    [[nodiscard]] testing::AssertionResult Set(const char* device);
 
 private:
     std::string saved_;
