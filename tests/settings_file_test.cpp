@@ -161,7 +161,8 @@ TEST(SettingsFile, AFolderInItsPlaceGivesTheDefaultsAndStaysAFolder)
 }
 
 // Wine lets root write into a read-only folder and a read-only file, so the
-// file is held open by another program that lets others read it only.
+// file is held open by another program that lets others read it only; the
+// saves after the hold show that the monitor did try to write.
 TEST(SettingsFile, UnwritableFileIsKeptThenSavedOnceWritable)
 {
     MonitorCopy monitor(Platform::NT, "ini_unwritable");
@@ -174,6 +175,14 @@ TEST(SettingsFile, UnwritableFileIsKeptThenSavedOnceWritable)
     HANDLE holder = CreateFileA(monitor.iniPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
                                 nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, holder);
+    // The hold must keep every writer out, or a kept file would prove nothing.
+    HANDLE writer = CreateFileA(monitor.iniPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    if (writer != INVALID_HANDLE_VALUE) {
+        CloseHandle(writer);
+        CloseHandle(holder);
+        GTEST_SKIP() << "a file held for reading only can still be written here: nothing would be unwritable";
+    }
     for (const auto& closing : closings) {
         SCOPED_TRACE(closing.how);
         ASSERT_NE(nullptr, monitor.StartAndWait("job"));
