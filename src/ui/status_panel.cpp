@@ -38,6 +38,7 @@ public:
 
     // 0 when the cycle could not be opened: there is nothing to paint on.
     HDC dc() const { return dc_; }
+    const RECT& area() const { return paint_.rcPaint; }
 
 private:
     HWND window_;
@@ -288,14 +289,29 @@ void InvalidateStatePictures()
     }
 }
 
+// Each picture drawn costs a paint cycle of its control: a state change
+// repaints the device picture and the state icon only, not the logo.
+static bool InPaintArea(HWND control, HWND panel, const RECT& area)
+{
+    RECT bounds;
+    if (!control || !GetWindowRect(control, &bounds))
+        return false;
+    MapWindowPoints(nullptr, panel, reinterpret_cast<POINT*>(&bounds), 2);
+    return bounds.left < area.right && area.left < bounds.right && bounds.top < area.bottom &&
+           area.top < bounds.bottom;
+}
+
 static INT_PTR OnPaint(HWND panel)
 {
     PaintGuard guard(panel);
+    const PanelControls& controls = monitorState.controls;
     const StatePictures& pictures = PicturesForState();
-    PaintPicture(monitorState.controls.logo, IDB_LOGO);
-    PaintPicture(monitorState.controls.devicePicture,
-                 monitorState.printerNameMode ? pictures.deviceWithFeeder : pictures.device);
-    PaintStateIcon();
+    if (InPaintArea(controls.logo, panel, guard.area()))
+        PaintPicture(controls.logo, IDB_LOGO);
+    if (InPaintArea(controls.devicePicture, panel, guard.area()))
+        PaintPicture(controls.devicePicture, monitorState.printerNameMode ? pictures.deviceWithFeeder : pictures.device);
+    if (InPaintArea(controls.stateIcon, panel, guard.area()))
+        PaintStateIcon();
     ShowPageProgress(monitorState.pagesDone, monitorState.pagesTotal);
     ApplyControlStates();
     return 0;
