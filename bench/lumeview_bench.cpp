@@ -435,8 +435,10 @@ void RepaintFigure(const Running& running, int runs)
 }
 
 // The print side's longest waits: as many WM_NULL round trips first, then
-// reports of every kind of state one by one, with the memory they leave.
-bool LongRunFigure(HWND monitor, HANDLE process, int reports)
+// reports of every kind of state one by one, with the memory they leave;
+// the floor program's, over a tenth as many (at least a thousand) reports
+// that each change its look, shows what of those waits the platform's own repaints cost.
+bool LongRunFigure(HWND monitor, HWND floor, HANDLE process, int reports)
 {
     static const UINT nullMessage[] = {WM_NULL};
     static const WPARAM nullParam[] = {0};
@@ -455,6 +457,10 @@ bool LongRunFigure(HWND monitor, HANDLE process, int reports)
     if (!ReadMemoryCounters(process, &after))
         return false;
     waits.insert(waits.end(), later.begin(), later.end());
+    static const WPARAM floorCategories[] = {OPECALL_RECOVER, OPECALL_RECOVER};
+    static const LPARAM floorCodes[] = {2, 5};
+    std::vector<double> floorWaits =
+        EachRoundTripUs(floor, reportMessages, floorCategories, floorCodes, 2, std::max(1000, reports / 10));
 
     char label[64];
     snprintf(label, sizeof label, "longest waits over %u reports", static_cast<unsigned>(waits.size()));
@@ -462,6 +468,8 @@ bool LongRunFigure(HWND monitor, HANDLE process, int reports)
     double nullP99 = Percentile(nullWaits, 0.99);
     Row("  99th percentile of one round trip", Format("%.1f us", Percentile(waits, 0.99)),
         Format("%.1f us WM_NULL", nullP99), Format("%.2f", Percentile(waits, 0.99) / nullP99), "<= 2");
+    Row("    the floor program's", "", Format("%.1f us floor program", Percentile(floorWaits, 0.99)),
+        Format("%.2f", Percentile(floorWaits, 0.99) / nullP99), "information");
     double nullP999 = Percentile(nullWaits, 0.999);
     Row("  99.9th percentile", Format("%.1f us", Percentile(waits, 0.999)), Format("%.1f us WM_NULL", nullP999),
         Format("%.2f", Percentile(waits, 0.999) / nullP999), "");
@@ -529,7 +537,7 @@ int main(int argc, char** argv)
     double nullUs = RoundTripFigure(monitor, settings.runs, batch);
     ChangingReportFigure(monitor, running.floor.Window(), settings.runs, batch, nullUs);
     RepaintFigure(running, settings.runs);
-    if (!LongRunFigure(monitor, running.monitor.Process(), settings.reports)) {
+    if (!LongRunFigure(monitor, running.floor.Window(), running.monitor.Process(), settings.reports)) {
         fprintf(stderr, "lumeview_bench: no memory reading of the monitor\n");
         return 2;
     }
