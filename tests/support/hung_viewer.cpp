@@ -13,17 +13,19 @@ static const char kViewerClass[] = "MS_WINHELP";
 // Longer than any test that holds it, so that no thread is left for ever.
 static const DWORD kLongestHangMs = 120000;
 
-HungViewer::HungViewer()
+HungViewer::HungViewer(const char* file, int line)
     : created_(CreateEventA(nullptr, TRUE, FALSE, nullptr)), release_(CreateEventA(nullptr, TRUE, FALSE, nullptr)),
-      thread_(CreateThread(nullptr, 0, Run, this, 0, nullptr))
+      thread_(CreateThread(nullptr, 0, Run, this, 0, nullptr)), file_(file), line_(line)
 {
-    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(created_, 5000)) << "no window of class " << kViewerClass;
+    if (WaitForSingleObject(created_, 5000) != WAIT_OBJECT_0)
+        ADD_FAILURE_AT(file_, line_) << "no window of class " << kViewerClass;
 }
 
 HungViewer::~HungViewer()
 {
     SetEvent(release_);
-    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread_, 10000)) << "the viewer's thread did not end";
+    if (WaitForSingleObject(thread_, 10000) != WAIT_OBJECT_0)
+        ADD_FAILURE_AT(file_, line_) << "the viewer's thread did not end";
     CloseHandle(thread_);
     CloseHandle(created_);
     CloseHandle(release_);
