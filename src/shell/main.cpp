@@ -8,6 +8,7 @@
 #include "resource.h"
 #include "settings/settings_store.h"
 #include "shell/launch_rules.h"
+#include "shell/message_step.h"
 #include "shell/monitor_windows.h"
 #include "state/app_settings.h"
 #include "state/current_dialog.h"
@@ -111,14 +112,8 @@ static int RunMessageLoop(HINSTANCE instance)
     HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDA_MAIN));
     currentDialog = panelWindowObject.window;
     MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0)) {
-        if (TranslateAcceleratorA(currentDialog, accelerators, &message))
-            continue;
-        if (IsDialogMessageA(currentDialog, &message))
-            continue;
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
+    while (GetMessageA(&message, nullptr, 0, 0))
+        HandleMonitorMessage(accelerators, &message);
     return static_cast<int>(message.wParam);
 }
 

@@ -30,7 +30,7 @@ void PumpAndWait(HANDLE process, DWORD ms)
 
 }  // namespace
 
-CapturedProcess::CapturedProcess(const std::string& commandLine)
+CapturedProcess::CapturedProcess(const std::string& commandLine, const char* file, int line)
 {
     static int count = 0;
     std::string base = TestWorkDir() + "run" + std::to_string(++count);
@@ -49,11 +49,10 @@ CapturedProcess::CapturedProcess(const std::string& commandLine)
     startup.hStdInput = inRead;
     startup.hStdOutput = out;
     startup.hStdError = err;
-    std::vector<char> line(commandLine.begin(), commandLine.end());
-    line.push_back('\0');
-    EXPECT_TRUE(CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
-                               &process_))
-        << commandLine;
+    std::vector<char> command(commandLine.begin(), commandLine.end());
+    command.push_back('\0');
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process_))
+        ADD_FAILURE_AT(file, line) << commandLine << " cannot be started, error " << GetLastError();
     CloseHandle(out);
     CloseHandle(err);
     CloseHandle(inRead);
@@ -78,32 +77,34 @@ void CapturedProcess::Kill()
     process_ = {};
 }
 
-bool CapturedProcess::WaitForOutput(const std::string& text, DWORD timeoutMs)
+testing::AssertionResult CapturedProcess::WaitForOutput(const std::string& text, DWORD timeoutMs)
 {
     DWORD start = GetTickCount();
     while (Out().find(text) == std::string::npos) {
-        if (process_.hProcess == nullptr || GetTickCount() - start > timeoutMs)
-            return false;
+        if (process_.hProcess == nullptr)
+            return testing::AssertionFailure() << "no program runs to print \"" << text << "\"";
+        if (GetTickCount() - start > timeoutMs)
+            return testing::AssertionFailure() << "no \"" << text << "\" in its output within " << timeoutMs << " ms";
         PumpAndWait(process_.hProcess, 20);
     }
-    return true;
+    return testing::AssertionSuccess();
 }
 
-bool CapturedProcess::Finish(DWORD timeoutMs)
+testing::AssertionResult CapturedProcess::Finish(DWORD timeoutMs)
 {
     if (process_.hProcess == nullptr)
-        return false;
+        return testing::AssertionFailure() << "no program runs";
     DWORD start = GetTickCount();
     while (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
         if (GetTickCount() - start > timeoutMs) {
             TerminateProcess(process_.hProcess, 99);
             WaitForSingleObject(process_.hProcess, 5000);
-            return false;
+            return testing::AssertionFailure() << "still running after " << timeoutMs << " ms, ended";
         }
         PumpAndWait(process_.hProcess, 20);
     }
     GetExitCodeProcess(process_.hProcess, &exitCode);
-    return true;
+    return testing::AssertionSuccess();
 }
 
 bool CapturedProcess::WriteInput(const std::string& bytes)
@@ -161,7 +162,7 @@ std::string LvsendCommandLine(const std::string& arguments)
 CapturedRun RunCaptured(const std::string& commandLine, DWORD timeoutMs)
 {
     CapturedProcess run(commandLine);
-    bool finished = run.Finish(timeoutMs);
+    bool finished = static_cast<bool>(run.Finish(timeoutMs));
     return {finished, run.exitCode, run.Out(), run.Err()};
 }
 

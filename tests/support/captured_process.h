@@ -5,20 +5,24 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
 class CapturedProcess {
 public:
-    explicit CapturedProcess(const std::string& commandLine);
+    // A program that cannot be started is a failure at the caller's line.
+    explicit CapturedProcess(const std::string& commandLine, const char* file = __builtin_FILE(),
+                             int line = __builtin_LINE());
     ~CapturedProcess();
     CapturedProcess(const CapturedProcess&) = delete;
     CapturedProcess& operator=(const CapturedProcess&) = delete;
 
     // Waits, serving this thread's messages, until stdout holds text.
-    bool WaitForOutput(const std::string& text, DWORD timeoutMs = 15000);
-    // Waits for the exit; false, with the process ended, on timeout.
-    bool Finish(DWORD timeoutMs = 30000);
+    [[nodiscard]] testing::AssertionResult WaitForOutput(const std::string& text, DWORD timeoutMs = 15000);
+    // Waits for the exit; a failure, with the process ended, on timeout.
+    [[nodiscard]] testing::AssertionResult Finish(DWORD timeoutMs = 30000);
     bool WriteInput(const std::string& bytes);
     void CloseInput();
     // Ends it as a crash would: nothing unregistered or closed by itself.

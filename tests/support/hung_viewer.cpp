@@ -5,6 +5,7 @@
 #include "lumeview/protocol.h"
 #include "monitor_copy.h"
 #include "polling.h"
+#include "recording_window.h"
 #include "resource.h"
 #include "text_conversion.h"
 
@@ -12,17 +13,19 @@ static const char kViewerClass[] = "MS_WINHELP";
 // Longer than any test that holds it, so that no thread is left for ever.
 static const DWORD kLongestHangMs = 120000;
 
-HungViewer::HungViewer()
+HungViewer::HungViewer(const char* file, int line)
     : created_(CreateEventA(nullptr, TRUE, FALSE, nullptr)), release_(CreateEventA(nullptr, TRUE, FALSE, nullptr)),
-      thread_(CreateThread(nullptr, 0, Run, this, 0, nullptr))
+      thread_(CreateThread(nullptr, 0, Run, this, 0, nullptr)), file_(file), line_(line)
 {
-    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(created_, 5000)) << "no window of class " << kViewerClass;
+    if (WaitForSingleObject(created_, 5000) != WAIT_OBJECT_0)
+        ADD_FAILURE_AT(file_, line_) << "no window of class " << kViewerClass;
 }
 
 HungViewer::~HungViewer()
 {
     SetEvent(release_);
-    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread_, 10000)) << "the viewer's thread did not end";
+    if (WaitForSingleObject(thread_, 10000) != WAIT_OBJECT_0)
+        ADD_FAILURE_AT(file_, line_) << "the viewer's thread did not end";
     CloseHandle(thread_);
     CloseHandle(created_);
     CloseHandle(release_);
@@ -31,23 +34,11 @@ HungViewer::~HungViewer()
 DWORD WINAPI HungViewer::Run(void* self)
 {
     HungViewer* viewer = static_cast<HungViewer*>(self);
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = kViewerClass;
-    // The help spy's class serves as well when this process registered it.
-    bool registered = RegisterClassA(&windowClass) != 0;
-    HWND window = CreateWindowA(kViewerClass, "hung viewer", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
-                                windowClass.hInstance, nullptr);
-    if (window)
+    RecordingWindow window(kViewerClass, {WM_COPYDATA, WM_COPYDATA}, TRUE);
+    if (window.window)
         SetEvent(viewer->created_);
     WaitForSingleObject(viewer->release_, kLongestHangMs);
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
-        DispatchMessageA(&message);
-    DestroyWindow(window);
-    if (registered)
-        UnregisterClassA(kViewerClass, windowClass.hInstance);
+    window.Records();
     return 0;
 }
 

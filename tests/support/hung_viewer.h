@@ -1,5 +1,5 @@
-// A window of the help viewer's class on a thread that reads no messages,
-// as a hung viewer's would. Tests that use it hold the "winhelp" lock.
+// A recording window of the help viewer's class on a thread that reads no
+// messages, as a hung viewer's would. Tests that use it hold the "winhelp" lock.
 #ifndef LUMEVIEW_TEST_HUNG_VIEWER_H
 #define LUMEVIEW_TEST_HUNG_VIEWER_H
 
@@ -13,7 +13,9 @@ class MonitorCopy;
 
 class HungViewer {
 public:
-    HungViewer();
+    // A viewer that could not be made, or whose thread does not end, is a
+    // failure at the caller's line.
+    explicit HungViewer(const char* file = __builtin_FILE(), int line = __builtin_LINE());
     // The thread reads what was sent to it meanwhile, then closes the window.
     ~HungViewer();
     HungViewer(const HungViewer&) = delete;
@@ -24,6 +26,8 @@ private:
     HANDLE created_;
     HANDLE release_;
     HANDLE thread_;
+    const char* file_;
+    int line_;
 };
 
 // Asks for help through `press` (a posted key or command), then checks that

@@ -28,11 +28,11 @@ bool ListProcessesOf(const std::string& exeName, std::vector<DWORD>* found)
 
 }  // namespace
 
-size_t RunningProcesses(const std::string& exeName)
+size_t RunningProcesses(const std::string& exeName, const char* file, int line)
 {
     std::vector<DWORD> found;
     if (!ListProcessesOf(exeName, &found))
-        ADD_FAILURE() << "the running processes cannot be listed";
+        ADD_FAILURE_AT(file, line) << "the running processes cannot be listed";
     return found.size();
 }
 

@@ -5,9 +5,9 @@
 #include <cstddef>
 #include <string>
 
-// How many processes of the executable named `exeName` run; a failure when
-// they cannot be listed.
-size_t RunningProcesses(const std::string& exeName);
+// How many processes of the executable named `exeName` run; a failure at
+// the caller's line when they cannot be listed.
+size_t RunningProcesses(const std::string& exeName, const char* file = __builtin_FILE(), int line = __builtin_LINE());
 
 // Ends every process of the executable, waiting a bounded time for each.
 void EndProcessesOf(const std::string& exeName);

@@ -17,16 +17,24 @@ std::string SystemFolderPath(SystemFolder folder)
     return path;
 }
 
-SystemProgramStandIn::SystemProgramStandIn(SystemFolder folder, const std::string& name)
-    : path(SystemFolderPath(folder) + "\\" + name), saved_(path + ".lumeview-saved")
+SystemProgramStandIn::SystemProgramStandIn(SystemFolder folder, const std::string& name, const char* file,
+                                           int line)
+    : path(SystemFolderPath(folder) + "\\" + name), saved_(path + ".lumeview-saved"), file_(file), line_(line)
 {
     DeleteFileA(RecorderLogPath(path).c_str());
-    if (FileExists(path) && !MoveFileExA(path.c_str(), saved_.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-        ADD_FAILURE() << path << " cannot be set aside, error " << GetLastError();
-        return;
-    }
-    installed_ = InstallRecorder(path);
-    EXPECT_TRUE(installed_) << "no recorder at " << path;
+    if (FileExists(path) && !MoveFileExA(path.c_str(), saved_.c_str(), MOVEFILE_REPLACE_EXISTING))
+        failure_ = path + " cannot be set aside, error " + std::to_string(GetLastError());
+    else if (!InstallRecorder(path))
+        failure_ = "no recorder at " + path;
+    if (!failure_.empty())
+        ADD_FAILURE_AT(file_, line_) << failure_;
+}
+
+testing::AssertionResult SystemProgramStandIn::installed() const
+{
+    if (!failure_.empty())
+        return testing::AssertionFailure() << failure_;
+    return testing::AssertionSuccess();
 }
 
 // The recorder may still be ending after its log line was read.
@@ -37,5 +45,6 @@ SystemProgramStandIn::~SystemProgramStandIn()
         return FileExists(saved_) ? MoveFileExA(saved_.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE
                                   : DeleteFileA(path.c_str()) != FALSE || !FileExists(path);
     });
-    EXPECT_TRUE(back) << path << " not put back, error " << GetLastError();
+    if (!back)
+        ADD_FAILURE_AT(file_, line_) << path << " not put back, error " << GetLastError();
 }

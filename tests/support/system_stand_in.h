@@ -4,6 +4,8 @@
 #ifndef LUMEVIEW_TEST_SYSTEM_STAND_IN_H
 #define LUMEVIEW_TEST_SYSTEM_STAND_IN_H
 
+#include <gtest/gtest.h>
+
 #include <string>
 
 enum class SystemFolder { Windows, System };
@@ -13,17 +15,23 @@ std::string SystemFolderPath(SystemFolder folder);
 
 class SystemProgramStandIn {
 public:
-    SystemProgramStandIn(SystemFolder folder, const std::string& name);
+    // One that could not be put in place, or put back, is a failure at the
+    // caller's line.
+    SystemProgramStandIn(SystemFolder folder, const std::string& name, const char* file = __builtin_FILE(),
+                         int line = __builtin_LINE());
     ~SystemProgramStandIn();
     SystemProgramStandIn(const SystemProgramStandIn&) = delete;
     SystemProgramStandIn& operator=(const SystemProgramStandIn&) = delete;
 
-    bool installed() const { return installed_; }
+    // For ASSERT_TRUE at the caller's line: a test without its stand-in stops.
+    [[nodiscard]] testing::AssertionResult installed() const;
     const std::string path;  // where the recorder now is
 
 private:
     std::string saved_;
-    bool installed_ = false;
+    std::string failure_;  // why it is not in place; empty when it is
+    const char* file_;
+    int line_;
 };
 
 #endif

@@ -6,12 +6,12 @@
 
 #include <cctype>
 
-std::string TestEnvironment(const char* name)
+std::string TestEnvironment(const char* name, const char* file, int line)
 {
     char value[1024] = {};
     DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
     if (length == 0 || length >= sizeof value)
-        ADD_FAILURE() << "environment variable " << name << " is not set";
+        ADD_FAILURE_AT(file, line) << "environment variable " << name << " is not set";
     return value;
 }
 

@@ -4,8 +4,9 @@
 
 #include <string>
 
-// Environment given to the tests by CTest (Windows paths).
-std::string TestEnvironment(const char* name);
+// Environment given to the tests by CTest (Windows paths); one not set is a
+// failure at the caller's line.
+std::string TestEnvironment(const char* name, const char* file = __builtin_FILE(), int line = __builtin_LINE());
 
 // The running test's name, lower case and short enough for a file name.
 std::string CurrentTestName();
