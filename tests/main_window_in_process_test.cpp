@@ -188,3 +188,20 @@ TEST(FontsWithoutPanel, AppInitLeavesNoFontBehind)
     EXPECT_EQ(before, LiveGdiObjects()) << "GDI objects after 100 resets without a panel";
     DestroyWindow(mainWindowObject.window);
 }
+
+// The loop hands keys to the panel as a dialog's: Tab moves between its
+// buttons.
+TEST(MessageLoopInProcess, TabMovesTheFocusToTheNextButton)
+{
+    HostedMonitor host("LUMEVIEW_LOOP_TAB");
+    HWND close = GetDlgItem(panelWindowObject.window, IDC_PANEL_CLOSE);
+    ASSERT_NE(nullptr, close);
+    SetFocus(close);
+    ASSERT_EQ(close, GetFocus());
+    PostMessageA(close, WM_KEYDOWN, VK_TAB, 1);
+    PostMessageA(close, WM_KEYUP, VK_TAB, 0xC0000001);
+    PumpMonitorMessages();
+    HWND focus = GetFocus();
+    EXPECT_NE(close, focus) << "Tab left the focus where it was";
+    EXPECT_EQ(panelWindowObject.window, GetParent(focus));
+}
