@@ -14,6 +14,7 @@
 #include "state/monitor_state.h"
 #include "state/window_object.h"
 #include "ui/queued_send.h"
+#include "ui/tray_icon.h"
 
 static char windowClassName[kClassNameSize];
 
@@ -132,6 +133,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
         return 0;
     ReadPlatform();
     LoadNotificationSettings();
+    monitorState.notificationAreaIcon = ReadNotificationAreaIconSetting();
     if (!AcceptCommandLine(ArgumentsAfterProgramName(GetCommandLineA()), &showCommand))
         return 0;
     if (!RegisterMainClass(instance, windowClassName))
@@ -143,5 +145,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
 
     ShowWindow(mainWindowObject.window, showCommand);
     UpdateWindow(mainWindowObject.window);
+    if (monitorState.notificationAreaIcon)
+        AddToNotificationArea();
     return RunMessageLoop(instance);
 }
