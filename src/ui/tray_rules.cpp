@@ -40,6 +40,12 @@ size_t TooltipSize(const ShellVersion& shell)
     return ShellShowsBalloons(shell) ? kTooltipSize : kFirstTooltipSize;
 }
 
+// The status texts break their lines with line feeds as well as blanks.
+static bool IsBlank(char c)
+{
+    return c == ' ' || c == '\n' || c == '\r' || c == '\t';
+}
+
 size_t WordsThatFit(const char* text, size_t room)
 {
     size_t length = strlen(text);
@@ -47,9 +53,9 @@ size_t WordsThatFit(const char* text, size_t room)
         return length;
     // text[room] is the first character left out: a blank there ends a word.
     size_t cut = room;
-    while (cut > 0 && text[cut] != ' ')
+    while (cut > 0 && !IsBlank(text[cut]))
         --cut;
-    while (cut > 0 && text[cut - 1] == ' ')
+    while (cut > 0 && IsBlank(text[cut - 1]))
         --cut;
     return cut > 0 ? cut : room;
 }

@@ -29,8 +29,8 @@ bool ShellShowsBalloons(const ShellVersion& shell);
 size_t TooltipSize(const ShellVersion& shell);
 
 // How many characters of `text` fit in `room` without splitting a word:
-// all when they fit, else up to the last blank within the room, trailing
-// blanks dropped; `room` itself when the first word is longer than it.
+// all when they fit, else up to the last blank or line break within the
+// room, trailing ones dropped; `room` itself when the first word is longer than it.
 size_t WordsThatFit(const char* text, size_t room);
 
 // `title`, " - " and `status` in `out` of `size` bytes, the status cut
