@@ -12,7 +12,7 @@
 #include "polling.h"
 #include "resource.h"
 #include "settings_text.h"
-#include "spy_window.h"
+#include "stand_in_windows.h"
 
 namespace {
 
@@ -32,10 +32,10 @@ TEST(Lvsend, JobSeesBothWaysOfCancelling)
     ASSERT_NE(std::string::npos, at);
     HWND jobWindow = reinterpret_cast<HWND>(static_cast<UINT_PTR>(strtoul(job.Out().c_str() + at + 11, nullptr, 16)));
     ASSERT_TRUE(IsWindow(jobWindow));
-    ASSERT_EQ(1u, SpyWindow::received().size());
-    EXPECT_EQ(static_cast<UINT>(LVWM_JOBWINDOW), SpyWindow::received()[0].message);
-    EXPECT_EQ(1u, SpyWindow::received()[0].wParam);
-    EXPECT_EQ(jobWindow, reinterpret_cast<HWND>(SpyWindow::received()[0].lParam));
+    ASSERT_EQ(1u, monitor.Records().size());
+    EXPECT_EQ(static_cast<UINT>(LVWM_JOBWINDOW), monitor.Records()[0].message);
+    EXPECT_EQ(1u, monitor.Records()[0].wParam);
+    EXPECT_EQ(jobWindow, reinterpret_cast<HWND>(monitor.Records()[0].lParam));
 
     HANDLE cancelEvent = OpenEventA(EVENT_ALL_ACCESS, TRUE, "EventLPIEmon");
     ASSERT_NE(nullptr, cancelEvent);
@@ -53,10 +53,10 @@ TEST(Lvsend, JobSeesBothWaysOfCancelling)
     job.CloseInput();
     ASSERT_TRUE(job.Finish(10000));
     EXPECT_EQ(0u, job.exitCode) << job.Err();
-    ASSERT_EQ(2u, SpyWindow::received().size());
-    EXPECT_EQ(static_cast<UINT>(LVWM_JOBWINDOW), SpyWindow::received()[1].message);
-    EXPECT_EQ(0u, SpyWindow::received()[1].wParam);
-    EXPECT_EQ(jobWindow, reinterpret_cast<HWND>(SpyWindow::received()[1].lParam));
+    ASSERT_EQ(2u, monitor.Records().size());
+    EXPECT_EQ(static_cast<UINT>(LVWM_JOBWINDOW), monitor.Records()[1].message);
+    EXPECT_EQ(0u, monitor.Records()[1].wParam);
+    EXPECT_EQ(jobWindow, reinterpret_cast<HWND>(monitor.Records()[1].lParam));
 }
 
 TEST(Lvsend, JobReportsTheResetOfTheCancelEvent)

@@ -12,7 +12,7 @@
 #include "polling.h"
 #include "resource.h"
 #include "settings_text.h"
-#include "spy_window.h"
+#include "stand_in_windows.h"
 #include "status_texts_expected.h"
 #include "test_environment.h"
 #include "test_files.h"
@@ -85,16 +85,16 @@ TEST(Lvsend, EachCommandSendsItsMessageWithItsParameters)
     SpyWindow spy;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.command);
-        SpyWindow::received().clear();
+        spy.Clear();
         CapturedRun result = RunLvsend("--class " + spy.className + " " + c.command);
         ASSERT_TRUE(result.finished);
         EXPECT_EQ(0u, result.exitCode) << result.err;
         EXPECT_EQ(std::string(c.printed) + "\n", result.out);
         EXPECT_EQ("", result.err);
-        ASSERT_EQ(1u, SpyWindow::received().size());
-        EXPECT_EQ(c.message, SpyWindow::received()[0].message);
-        EXPECT_EQ(c.wParam, static_cast<DWORD>(SpyWindow::received()[0].wParam));
-        EXPECT_EQ(c.lParam, static_cast<DWORD>(SpyWindow::received()[0].lParam));
+        ASSERT_EQ(1u, spy.Records().size());
+        EXPECT_EQ(c.message, spy.Records()[0].message);
+        EXPECT_EQ(c.wParam, static_cast<DWORD>(spy.Records()[0].wParam));
+        EXPECT_EQ(c.lParam, static_cast<DWORD>(spy.Records()[0].lParam));
     }
 }
 

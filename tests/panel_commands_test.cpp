@@ -8,7 +8,6 @@
 
 #include "help_spy.h"
 #include "hung_viewer.h"
-#include "job_window.h"
 #include "lumeview/protocol.h"
 #include "monitor_copy.h"
 #include "panel_input.h"
@@ -17,6 +16,7 @@
 #include "recorder.h"
 #include "resource.h"
 #include "settings_text.h"
+#include "stand_in_windows.h"
 #include "system_stand_in.h"
 #include "test_environment.h"
 #include "test_files.h"
@@ -40,7 +40,7 @@ TEST(PanelCommandsHelp, StateTopicsAskedOfWinHelpOnWindows95AndNT)
             monitor.Send(LVWM_SETSTATE, c.state);
             ASSERT_TRUE(Click(monitor.Control(IDC_PANEL_HELP)));
             ASSERT_TRUE(spy.WaitFor(1));
-            const HelpRequest& request = spy.Requests().back();
+            const HelpRequest request = spy.Requests().back();
             EXPECT_EQ(static_cast<UINT>(HELP_CONTEXT), request.command);
             EXPECT_EQ(c.topic, request.data);
             EXPECT_EQ(monitor.directory + "Moniteur.hlp", request.file);
@@ -246,19 +246,19 @@ TEST(PanelCommandsCancel, AsksThePrintSideItsWayOnlyWhileAJobIsRegistered)
         EnableWindow(button, TRUE);
         ASSERT_TRUE(Click(button));
         EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(event, 0)) << "event left signalled";
-        EXPECT_TRUE(JobWindow::received().empty());
+        EXPECT_TRUE(job.Records().empty());
 
         monitor.Send(LVWM_JOBWINDOW, LV_JOB_REGISTER, reinterpret_cast<LPARAM>(job.window));
         ASSERT_TRUE(Eventually([&] { return IsWindowEnabled(button) != FALSE; }));
         ASSERT_TRUE(Click(button));
         if (byMessage) {
             EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(event, 0)) << "Win32s has no named event";
-            ASSERT_EQ(1u, JobWindow::received().size());
-            EXPECT_EQ(1u, JobWindow::received()[0].wParam);
-            EXPECT_EQ(0, JobWindow::received()[0].lParam);
+            ASSERT_EQ(1u, job.Records().size());
+            EXPECT_EQ(1u, job.Records()[0].wParam);
+            EXPECT_EQ(0, job.Records()[0].lParam);
         } else {
             EXPECT_EQ(static_cast<DWORD>(WAIT_TIMEOUT), WaitForSingleObject(event, 0)) << "event reset";
-            EXPECT_TRUE(JobWindow::received().empty());
+            EXPECT_TRUE(job.Records().empty());
         }
         CloseHandle(event);
         // With the last handle closed the name is gone: the monitor kept none.

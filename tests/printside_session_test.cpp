@@ -11,7 +11,7 @@
 #include "polling.h"
 #include "resource.h"
 #include "settings_text.h"
-#include "spy_window.h"
+#include "stand_in_windows.h"
 
 namespace {
 

@@ -9,13 +9,13 @@
 #include <vector>
 
 #include "captured_process.h"
-#include "job_window.h"
 #include "lumeview/protocol.h"
 #include "monitor_copy.h"
 #include "panel_input.h"
 #include "polling.h"
 #include "resource.h"
 #include "settings_text.h"
+#include "stand_in_windows.h"
 #include "wine_platform.h"
 
 namespace {
@@ -165,9 +165,9 @@ TEST(ReliabilityPrintSide, JobWindowDestroyedWhileRegisteredThenCancelOnEveryPla
         RegisterJob(monitor, next.window);
         EXPECT_TRUE(PressCancel(monitor));
         if (byMessage) {
-            ASSERT_EQ(1u, JobWindow::received().size());
-            EXPECT_EQ(1u, JobWindow::received()[0].wParam);
-            EXPECT_EQ(0, JobWindow::received()[0].lParam);
+            ASSERT_EQ(1u, next.Records().size());
+            EXPECT_EQ(1u, next.Records()[0].wParam);
+            EXPECT_EQ(0, next.Records()[0].lParam);
         } else {
             EXPECT_EQ(static_cast<DWORD>(WAIT_TIMEOUT), WaitForSingleObject(event, 0)) << "the event was not reset";
         }
@@ -189,7 +189,7 @@ TEST(ReliabilityPrintSide, WithoutTheNamedEventCancelDoesNothingOnWindows95AndNT
         ASSERT_TRUE(Eventually([&] { return IsWindowEnabled(monitor.Control(IDC_CANCEL_JOB)) != FALSE; }));
         for (int press = 0; press < 3; ++press)
             EXPECT_TRUE(PressCancel(monitor));
-        EXPECT_TRUE(JobWindow::received(500).empty()) << "no message stands in for the event";
+        EXPECT_TRUE(job.Records(500).empty()) << "no message stands in for the event";
         HANDLE left = OpenEventA(EVENT_ALL_ACCESS, FALSE, LV_CANCEL_EVENT_NAME);
         EXPECT_EQ(nullptr, left) << "the monitor made the event itself";
         if (left)

@@ -1,8 +1,7 @@
 #include "help_spy.h"
 
-#include <cstring>
-
 #include "monitor_copy.h"
+#include "resource.h"
 
 // The block WinHelp sends with WM_COPYDATA.
 #pragma pack(push, 1)
@@ -17,63 +16,38 @@ struct WinHelpBlock {
 #pragma pack(pop)
 
 static const ULONG_PTR kWinHelpCopyData = 0x0A1DE505;
-static HelpSpy* activeSpy = nullptr;
 
-HelpSpy::HelpSpy()
+HelpSpy::HelpSpy(const char* file, int line) : window_("MS_WINHELP", {WM_COPYDATA, WM_COPYDATA}, TRUE, file, line) {}
+
+testing::AssertionResult HelpSpy::WaitFor(size_t count, DWORD timeoutMs)
 {
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = WindowProc;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = "MS_WINHELP";
-    RegisterClassA(&windowClass);
-    activeSpy = this;
-    window_ = CreateWindowA("MS_WINHELP", "help spy", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
-                            windowClass.hInstance, nullptr);
+    testing::AssertionResult came = window_.WaitFor(count, timeoutMs);
+    if (came && Requests().size() < count)
+        return testing::AssertionFailure() << "of " << window_.Records().size() << " blocks copied, "
+                                           << Requests().size() << " are help requests";
+    return came;
 }
 
-HelpSpy::~HelpSpy()
+std::vector<HelpRequest> HelpSpy::Requests()
 {
-    DestroyWindow(window_);
-    activeSpy = nullptr;
-}
-
-bool HelpSpy::WaitFor(size_t count, DWORD timeoutMs)
-{
-    DWORD start = GetTickCount();
-    while (requests_.size() < count && GetTickCount() - start < timeoutMs) {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    std::vector<HelpRequest> requests;
+    for (const RecordedMessage& record : window_.Records()) {
+        WinHelpBlock block;
+        if (record.copyTag != kWinHelpCopyData || !record.CopiedAs(&block))
+            continue;
+        HelpRequest request = {block.command, static_cast<DWORD>(block.data), "", reinterpret_cast<HWND>(record.wParam)};
+        if (block.fileOffset)
+            request.file = record.CopiedText(block.fileOffset);
+        requests.push_back(request);
     }
-    return requests_.size() >= count;
-}
-
-LRESULT CALLBACK HelpSpy::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_COPYDATA && activeSpy) {
-        const COPYDATASTRUCT* copy = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
-        if (copy->dwData == kWinHelpCopyData && copy->cbData >= sizeof(WinHelpBlock)) {
-            const WinHelpBlock* block = static_cast<const WinHelpBlock*>(copy->lpData);
-            HelpRequest request = {block->command, static_cast<DWORD>(block->data), "", reinterpret_cast<HWND>(wParam)};
-            if (block->fileOffset && block->fileOffset < copy->cbData) {
-                const char* file = static_cast<const char*>(copy->lpData) + block->fileOffset;
-                request.file.assign(file, strnlen(file, copy->cbData - block->fileOffset));
-            }
-            activeSpy->requests_.push_back(request);
-        }
-        return TRUE;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return requests;
 }
 
 int ObservedDeviceState(MonitorCopy& monitor, HelpSpy& spy)
 {
     spy.Clear();
     DWORD_PTR result = 0;
-    SendMessageTimeoutA(monitor.Control(9), BM_CLICK, 0, 0, SMTO_NORMAL, 5000, &result);
+    SendMessageTimeoutA(monitor.Control(IDC_PANEL_HELP), BM_CLICK, 0, 0, SMTO_NORMAL, 5000, &result);
     if (!spy.WaitFor(1))
         return -1;
     DWORD topic = spy.Requests().back().data;

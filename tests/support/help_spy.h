@@ -1,12 +1,16 @@
-// A window of the class the help engine looks for, which records every
-// help request the monitor makes while this process waits on it.
+// A recording window of the class the help engine looks for, read as the
+// help requests the monitor makes while this process waits on it.
 #ifndef LUMEVIEW_TEST_HELP_SPY_H
 #define LUMEVIEW_TEST_HELP_SPY_H
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
+
+#include "recording_window.h"
 
 struct HelpRequest {
     UINT command;
@@ -19,20 +23,16 @@ struct HelpRequest {
 // system-wide.
 class HelpSpy {
 public:
-    HelpSpy();
-    ~HelpSpy();
-    HelpSpy(const HelpSpy&) = delete;
-    HelpSpy& operator=(const HelpSpy&) = delete;
+    explicit HelpSpy(const char* file = __builtin_FILE(), int line = __builtin_LINE());
 
     // Pumps messages until `count` requests arrived or the time is up.
-    bool WaitFor(size_t count, DWORD timeoutMs = 5000);
-    const std::vector<HelpRequest>& Requests() const { return requests_; }
-    void Clear() { requests_.clear(); }
+    [[nodiscard]] testing::AssertionResult WaitFor(size_t count, DWORD timeoutMs = 5000);
+    // The requests among the blocks copied to the window, in their order.
+    std::vector<HelpRequest> Requests();
+    void Clear() { window_.Clear(); }
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    HWND window_ = nullptr;
-    std::vector<HelpRequest> requests_;
+    RecordingWindow window_;
 };
 
 class MonitorCopy;

@@ -5,6 +5,7 @@
 #include "lumeview/protocol.h"
 #include "monitor_copy.h"
 #include "polling.h"
+#include "recording_window.h"
 #include "resource.h"
 #include "text_conversion.h"
 
@@ -31,23 +32,11 @@ HungViewer::~HungViewer()
 DWORD WINAPI HungViewer::Run(void* self)
 {
     HungViewer* viewer = static_cast<HungViewer*>(self);
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = kViewerClass;
-    // The help spy's class serves as well when this process registered it.
-    bool registered = RegisterClassA(&windowClass) != 0;
-    HWND window = CreateWindowA(kViewerClass, "hung viewer", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
-                                windowClass.hInstance, nullptr);
-    if (window)
+    RecordingWindow window(kViewerClass, {WM_COPYDATA, WM_COPYDATA}, TRUE);
+    if (window.window)
         SetEvent(viewer->created_);
     WaitForSingleObject(viewer->release_, kLongestHangMs);
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
-        DispatchMessageA(&message);
-    DestroyWindow(window);
-    if (registered)
-        UnregisterClassA(kViewerClass, windowClass.hInstance);
+    window.Records();
     return 0;
 }
 

@@ -1,5 +1,5 @@
-// A window of the help viewer's class on a thread that reads no messages,
-// as a hung viewer's would. Tests that use it hold the "winhelp" lock.
+// A recording window of the help viewer's class on a thread that reads no
+// messages, as a hung viewer's would. Tests that use it hold the "winhelp" lock.
 #ifndef LUMEVIEW_TEST_HUNG_VIEWER_H
 #define LUMEVIEW_TEST_HUNG_VIEWER_H
 
