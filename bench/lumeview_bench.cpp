@@ -31,6 +31,7 @@ struct Settings {
     std::string floorExe;    // the built floor program
     int runs = 15;           // repetitions of every measurement
     int reports = 100000;    // reports before the second working-set reading
+    bool icon = false;       // the monitor with its notification-area icon on
 };
 
 double NowMs()
@@ -285,14 +286,16 @@ bool ParseArguments(int argc, char** argv, Settings* settings)
         else if (word == "--quick") {
             settings->runs = 3;
             settings->reports = 1000;
-        } else if (word == "--monitor" && i + 1 < argc)
+        } else if (word == "--icon")
+            settings->icon = true;
+        else if (word == "--monitor" && i + 1 < argc)
             settings->monitorExe = argv[++i];
         else if (word == "--minimal" && i + 1 < argc)
             settings->minimalExe = argv[++i];
         else if (word == "--floor" && i + 1 < argc)
             settings->floorExe = argv[++i];
         else {
-            fprintf(stderr, "usage: lumeview_bench [--quick] [--runs N] [--reports N] [--monitor EXE] [--minimal EXE]"
+            fprintf(stderr, "usage: lumeview_bench [--quick] [--icon] [--runs N] [--reports N] [--monitor EXE] [--minimal EXE]"
                             " [--floor EXE]\n");
             return false;
         }
@@ -319,6 +322,8 @@ bool PrepareWorkFolder(const Settings& settings, Programs* programs)
         !CopyInto(settings.floorExe, programs->floor))
         return false;
     std::string ini = "[Status Monitor]\r\nevent_notification_type=1\r\nsound_audio_alert=0\r\n";
+    if (settings.icon)
+        ini += "notification_area_icon=1\r\n";
     HANDLE iniFile = CreateFileA((work + "lumeview.INI").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     if (iniFile == INVALID_HANDLE_VALUE)
         return false;
@@ -514,7 +519,8 @@ int main(int argc, char** argv)
     if (!PrepareWorkFolder(settings, &programs))
         return 1;
     fprintf(stderr, "lumeview_bench: %d runs of each figure under %s\n", settings.runs, WineVersion());
-    printf("lumeview benchmark under %s: median of %d runs\n\n", WineVersion(), settings.runs);
+    printf("lumeview benchmark under %s: median of %d runs%s\n\n", WineVersion(), settings.runs,
+           settings.icon ? ", notification-area icon on" : "");
     printf("| %-38s | %14s | %-30s | %7s | %-14s |\n", "figure", "lumeview", "platform limit, same run", "ratio", "aim");
     printf("|%s|%s|%s|%s|%s|\n", std::string(40, '-').c_str(), std::string(16, '-').c_str(),
            std::string(32, '-').c_str(), std::string(9, '-').c_str(), std::string(16, '-').c_str());

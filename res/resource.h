@@ -74,6 +74,9 @@
 /* Accelerators and commands */
 #define IDA_MAIN 130
 #define IDM_CONTEXT_HELP 40001
+/* The notification-area icon's menu: "Afficher", "Fermer" */
+#define IDM_TRAY_SHOW 40002
+#define IDM_TRAY_CLOSE 40003
 
 /* Status panel controls */
 #define IDC_PANEL_CLOSE 2 /* IDCANCEL: Escape closes the monitor */

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Installs what is missing, builds the monitor and the benchmark, then runs
 # the benchmark under Wine in a virtual X screen with a Wine prefix of its
-# own. Extra arguments go to the benchmark (--quick, --runs N, --reports N).
+# own. Extra arguments go to the benchmark (--quick, --icon, --runs N,
+# --reports N).
 # LUMEVIEW_BUILD names another build folder than build/.
 set -eu
 cd "$(dirname "$0")/.."

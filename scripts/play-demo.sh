@@ -1,11 +1,19 @@
 #!/bin/sh
 # Plays a whole print job against lumeview under Wine, in a Wine virtual
 # desktop so the window has its title bar and icon as on Windows.
-# Usage: play-demo.sh [--screenshots FOLDER]
+# --icon switches the notification-area icon on and gives the desktop its
+# taskbar, and minimises the monitor before a second paper jam, which
+# then raises the balloon.
+# Usage: play-demo.sh [--icon] [--screenshots FOLDER]
 set -eu
 cd "$(dirname "$0")/.."
 top=$(pwd)
 
+icon=0
+if [ "${1:-}" = "--icon" ]; then
+    icon=1
+    shift
+fi
 shots=""
 if [ "${1:-}" = "--screenshots" ]; then
     shots="$top/${2:?folder}"
@@ -18,7 +26,8 @@ demo="$top/build/demo"
 mkdir -p "$demo"
 cp build/bin/lumeview.exe build/bin/lvsend.exe "$demo/"
 # Show the monitor while printing, sound the alert on errors.
-printf '[Status Monitor]\r\nevent_notification_type=0\r\nsound_audio_alert=1\r\n' > "$demo/lumeview.INI"
+printf '[Status Monitor]\r\nevent_notification_type=0\r\nsound_audio_alert=1\r\nnotification_area_icon=%s\r\n' \
+    "$icon" > "$demo/lumeview.INI"
 
 if [ ! -d "$WINEPREFIX" ]; then
     echo "Preparing a Wine prefix for the demonstration (once)..."
@@ -34,15 +43,18 @@ size=$(xdpyinfo 2>/dev/null | awk '/dimensions:/ { print $2; exit }')
 # the desktop is made afresh by the explorer started below.
 wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d lumeview /f >/dev/null 2>&1
 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v lumeview /d "${size:-800x600}" /f >/dev/null 2>&1
+# The taskbar, with its notification area, only for the icon.
+wine reg add 'HKCU\Software\Wine\Explorer\Desktops\lumeview' /v EnableShell /t REG_DWORD /d "$icon" /f >/dev/null 2>&1
 wineserver -k 2>/dev/null || true
 
 if [ -n "$shots" ]; then pause=0.4; else pause=1.5; fi
 step=0
 lvsend() { wine "$demo/lvsend.exe" "$@"; }
+# show TEXT NAME [SECONDS]: a step, with a longer wait where one is given.
 show() {
     step=$((step + 1))
     printf '%2d. %s\n' "$step" "$1"
-    sleep "$pause"
+    sleep "${3:-$pause}"
     if [ -n "$shots" ]; then
         import -window root "$shots/$(printf '%02d' "$step")-$2.png"
     fi
@@ -75,8 +87,17 @@ for page in 3 4 5 6; do
     lvsend progress done "$page" >/dev/null
     show "Page $page of $pages printed" "page-$page"
 done
-lvsend press options >/dev/null
-show "The user opens Options to choose when the monitor shows itself" options
+if [ "$icon" = 1 ]; then
+    lvsend error 0 0 >/dev/null
+    lvsend minimise >/dev/null
+    show "The monitor is minimised: its icon in the notification area stays" minimised
+    lvsend error 3 2 >/dev/null
+    # Wine's taskbar raises a balloon two seconds after it is asked for.
+    show "Paper jam while the window is minimised: the balloon" balloon 3
+else
+    lvsend press options >/dev/null
+    show "The user opens Options to choose when the monitor shows itself" options
+fi
 lvsend operation 1 >/dev/null || true
 show "The job has ended: the monitor closes itself (mode 0)" closed
 wineserver -k 2>/dev/null || true

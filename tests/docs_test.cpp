@@ -106,7 +106,8 @@ TEST(Docs, SampleSettingsHoldEveryKeyAtItsDefault)
     std::string sample = TestEnvironment("LUMEVIEW_SOURCE") + "\\docs\\lumeview.sample.INI";
     // Every key of the monitor's section with the value a missing key gives:
     // 0 for the numbers, empty for the texts.
-    const std::vector<std::string> defaults = {"sound_audio_alert=0", "event_notification_type=0", "IsIcon=0",
+    const std::vector<std::string> defaults = {"sound_audio_alert=0", "event_notification_type=0",
+                                               "notification_area_icon=0", "IsIcon=0",
                                                "EngssHelp=", "Soundfile=", "QueueExe=", "Default Printer="};
     char section[4096] = {};
     DWORD length = GetPrivateProfileSectionA("Status Monitor", section, sizeof section, sample.c_str());

@@ -3,6 +3,7 @@
 #include "protocol/main_window.h"
 
 #include <mmsystem.h>
+#include <shellapi.h>
 
 #include "lumeview/protocol.h"
 #include "protocol/protocol_rules.h"
@@ -15,7 +16,9 @@
 #include "state/monitor_state.h"
 #include "state/window_object.h"
 #include "ui/panel_brushes.h"
+#include "ui/panel_commands.h"
 #include "ui/status_panel.h"
+#include "ui/tray_icon.h"
 
 static const DWORD kBeepFrequency = 8000;
 static const DWORD kBeepMilliseconds = 500;
@@ -28,25 +31,43 @@ int ApplyShowPolicy(HWND window, unsigned reason)
     return 1;
 }
 
+// The state or the status text changed since the notification-area icon
+// was told.
+static bool iconBehind = false;
+// A report or an operation change under way tells the icon once, when it
+// is done, of all its changes.
+static bool iconHeld = false;
+
 // Writing the text the control already shows would only repaint it, which
-// was a third of the cost of a repeated report.
-static void SetStatusText(const char* text)
+// was a third of the cost of a repeated report. True when it changed.
+static bool SetStatusText(const char* text)
 {
-    SetTextUnlessShown(monitorState.controls.statusText, text);
+    if (!SetTextUnlessShown(monitorState.controls.statusText, text))
+        return false;
+    iconBehind = true;
+    return true;
 }
 
-// Every matching row shows the window; the first with a text ends the walk.
-static void ShowReportText(HWND window, WPARAM category, LPARAM code)
+static void TellIcon()
+{
+    if (!iconBehind || iconHeld)
+        return;
+    iconBehind = false;
+    ShowStateInNotificationArea();
+}
+
+// Every matching row shows the window; the first with a text ends the
+// walk. True when the text changed.
+static bool ShowReportText(HWND window, WPARAM category, LPARAM code)
 {
     for (const StatusEntry* row = statusTable; row->message != 0; ++row) {
         if (!StatusEntryMatches(*row, LVWM_ERROR, category, code))
             continue;
         ApplyShowPolicy(window, kShowReasonStatusReport);
-        if (row->text) {
-            SetStatusText(row->text);
-            return;
-        }
+        if (row->text)
+            return SetStatusText(row->text);
     }
+    return false;
 }
 
 // The panel's dialog code puts the focus it is given on its first enabled,
@@ -61,11 +82,20 @@ static void GiveFocusToPanel()
     SetFocus(panelWindowObject.window);
 }
 
+// The icon learns of the report before its alert, which may sound for
+// seconds.
 static LRESULT OnStatusReport(HWND window, WPARAM category, LPARAM code)
 {
-    ShowReportText(window, category, code);
+    DeviceState before = monitorState.deviceState;
+    iconHeld = true;
+    bool textChanged = ShowReportText(window, category, code);
     StateDecision decision = DecideReportState(static_cast<DWORD>(category), static_cast<DWORD>(code));
     SendMessageA(window, LVWM_SETSTATE, decision.state, 0);
+    iconHeld = false;
+    if (iconBehind) {
+        iconBehind = false;
+        ShowReportInNotificationArea(before, textChanged);
+    }
     if (decision.alert)
         SendMessageA(window, LVWM_ALERT, LV_ALERT_SOUND, 0);
     GiveFocusToPanel();
@@ -75,6 +105,7 @@ static LRESULT OnStatusReport(HWND window, WPARAM category, LPARAM code)
 static LRESULT OnOperation(HWND window, WPARAM wParam)
 {
     unsigned operation = LOWORD(wParam);
+    iconHeld = true;
     ApplyShowPolicy(window, operation);
     const char* caption = OperationCaption(operation);
     if (operation == LV_OP_ENDED) {
@@ -87,6 +118,8 @@ static LRESULT OnOperation(HWND window, WPARAM wParam)
     }
     // After a close there is no window left and this does nothing.
     SendMessageA(window, LVWM_SETSTATE, Ready, 0);
+    iconHeld = false;
+    TellIcon();
     return 1;
 }
 
@@ -137,6 +170,8 @@ static LRESULT OnSetState(WPARAM state)
         // The caption keeps the old icon until its frame is drawn again.
         RedrawCaption(mainWindowObject.window);
     }
+    iconBehind = true;
+    TellIcon();
     return 1;
 }
 
@@ -195,9 +230,15 @@ static LRESULT OnClose()
     return 1;
 }
 
+// The reset writes the status text whether it changed or not; the icon
+// compares.
 static LRESULT OnReset()
 {
+    iconHeld = true;
     ResetPanel();
+    iconHeld = false;
+    iconBehind = true;
+    TellIcon();
     return 1;
 }
 
@@ -269,6 +310,42 @@ static void SaveAndQuit(int exitCode)
     PostQuitMessage(exitCode);
 }
 
+// A click on the icon, or on its balloon, shows the window as a second
+// start does, restoring it first when it is minimised.
+static void ShowFromNotificationArea(HWND window)
+{
+    if (IsIconic(window))
+        ShowWindow(window, SW_RESTORE);
+    SendMessageA(window, LVWM_APPSHOW, 0, 0);
+}
+
+// The icon is added without a version, so the shell sends the mouse
+// message itself.
+static LRESULT OnNotificationAreaIcon(HWND window, LPARAM event)
+{
+    switch (event) {
+    case WM_LBUTTONUP:
+    case NIN_BALLOONUSERCLICK:
+        ShowFromNotificationArea(window);
+        break;
+    case WM_RBUTTONUP:
+        switch (ChooseFromNotificationAreaMenu(window)) {
+        case IDM_TRAY_SHOW:
+            ShowFromNotificationArea(window);
+            break;
+        case IDM_TRAY_CLOSE:
+            CloseMonitor(panelWindowObject.window);
+            break;
+        default:
+            break;
+        }
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
+
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
@@ -297,6 +374,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_CREATE:
         return 0;
     case WM_DESTROY:
+        RemoveFromNotificationArea();
         SaveAndQuit(0);
         return 0;
     case WM_SIZE:
@@ -308,7 +386,13 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return OnQueryOpen();
     case WM_SYSCOLORCHANGE:
         return OnSystemColours();
+    case kTrayIconMessage:
+        return OnNotificationAreaIcon(window, lParam);
     default:
+        if (IsTaskbarCreated(message)) {
+            AddAgainToNotificationArea();
+            return 0;
+        }
         return DefWindowProcA(window, message, wParam, lParam);
     }
 }

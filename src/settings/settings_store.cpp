@@ -50,6 +50,11 @@ void LoadNotificationSettings()
     monitorState.notificationMode = ReadMonitorInt(kKeyNotification);
 }
 
+bool ReadNotificationAreaIconSetting()
+{
+    return ReadMonitorInt(kKeyNotificationAreaIcon) == 1;
+}
+
 void SaveNotificationSettings()
 {
     WriteMonitorString(kKeyAlert, AlertSettingText(monitorState.alertEnabled));

@@ -6,6 +6,8 @@
 #include <windows.h>
 
 void LoadNotificationSettings();
+// Whether notification_area_icon asks for the icon: exactly 1.
+bool ReadNotificationAreaIconSetting();
 void SaveNotificationSettings();
 void LoadPathSettings();
 

@@ -15,6 +15,7 @@
 #include "state/monitor_state.h"
 #include "state/window_object.h"
 #include "ui/queued_send.h"
+#include "ui/tray_icon.h"
 
 static char windowClassName[kClassNameSize];
 
@@ -127,6 +128,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
         return 0;
     ReadPlatform();
     LoadNotificationSettings();
+    monitorState.notificationAreaIcon = ReadNotificationAreaIconSetting();
     if (!AcceptCommandLine(ArgumentsAfterProgramName(GetCommandLineA()), &showCommand))
         return 0;
     if (!RegisterMainClass(instance, windowClassName))
@@ -138,5 +140,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
 
     ShowWindow(mainWindowObject.window, showCommand);
     UpdateWindow(mainWindowObject.window);
+    if (monitorState.notificationAreaIcon)
+        AddToNotificationArea();
     return RunMessageLoop(instance);
 }

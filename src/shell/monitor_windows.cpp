@@ -7,7 +7,6 @@
 #include "state/window_object.h"
 #include "ui/status_panel.h"
 
-static const char kWindowTitle[] = "Brevik Solvane XL";
 static const DWORD kMainWindowStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 static const int kDefaultWidth = 420;
 static const int kDefaultHeight = 300;
@@ -69,7 +68,7 @@ static void CentreOnDesktop()
 bool CreateMonitorWindows(HINSTANCE instance, const char* className)
 {
     monitorState.instance = instance;
-    if (!mainWindowObject.create(className, kWindowTitle, kMainWindowStyle, 0, 0, kDefaultWidth,
+    if (!mainWindowObject.create(className, kMonitorTitle, kMainWindowStyle, 0, 0, kDefaultWidth,
                                  kDefaultHeight, nullptr, nullptr, instance, nullptr))
         return false;
     CreatePanel();

@@ -6,9 +6,15 @@
 // Section of the monitor's own keys, the words of the printer-name subkey,
 // the printer opened without /P, and the tail of the fallback class name.
 inline constexpr char kStatusMonitor[] = "Status Monitor";
+// The main window's title, and the title of its notification-area icon's
+// tooltip and balloons.
+inline constexpr char kMonitorTitle[] = "Brevik Solvane XL";
 
 inline constexpr char kKeyAlert[] = "sound_audio_alert";
 inline constexpr char kKeyNotification[] = "event_notification_type";
+// Exactly 1 puts the monitor's icon in the notification area; written by
+// the driver's installer, never by the monitor.
+inline constexpr char kKeyNotificationAreaIcon[] = "notification_area_icon";
 inline constexpr char kKeyIsIcon[] = "IsIcon";
 inline constexpr char kKeyHelpFile[] = "EngssHelp";
 inline constexpr char kKeySoundFile[] = "Soundfile";

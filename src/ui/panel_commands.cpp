@@ -33,7 +33,7 @@ static const ControlTopic kPanelTopics[] = {
 };
 
 // The panel goes first, then the main window, whose end ends the run.
-static INT_PTR CloseMonitor(HWND panel)
+INT_PTR CloseMonitor(HWND panel)
 {
     DestroyWindow(panel);
     DestroyWindow(mainWindowObject.window);

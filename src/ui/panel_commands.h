@@ -7,4 +7,7 @@
 // Runs command `id` of the panel; the dialog procedure's result.
 INT_PTR OnPanelCommand(HWND panel, WORD id);
 
+// What the Close button does: the panel goes, then the main window.
+INT_PTR CloseMonitor(HWND panel);
+
 #endif

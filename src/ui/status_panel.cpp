@@ -128,15 +128,16 @@ int ResetPanel()
     return 1;
 }
 
-void SetTextUnlessShown(HWND control, const char* text)
+bool SetTextUnlessShown(HWND control, const char* text)
 {
     int length = GetWindowTextLengthA(control);
     if (length == static_cast<int>(strlen(text)) && length < kShownTextSize) {
         char shown[kShownTextSize];
         if (GetWindowTextA(control, shown, sizeof shown) == length && strcmp(shown, text) == 0)
-            return;
+            return false;
     }
     SetWindowTextA(control, text);
+    return true;
 }
 
 int ShowPageProgress(LONG done, LONG total)

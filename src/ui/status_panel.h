@@ -11,7 +11,8 @@ int ResetPanel();
 
 // Sets a control's text unless it already shows exactly that text: under
 // Wine each write goes to the window server and repaints the control.
-void SetTextUnlessShown(HWND control, const char* text);
+// True when it wrote.
+bool SetTextUnlessShown(HWND control, const char* text);
 
 // Marks the device picture and the state icon for repainting, with their
 // background: all that a change of the device state changes on the panel.
