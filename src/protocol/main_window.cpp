@@ -14,6 +14,7 @@
 #include "state/app_settings.h"
 #include "state/monitor_state.h"
 #include "state/window_object.h"
+#include "ui/html_help.h"
 #include "ui/panel_brushes.h"
 #include "ui/status_panel.h"
 
@@ -297,6 +298,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_CREATE:
         return 0;
     case WM_DESTROY:
+        // HTML Help windows are the monitor's own and go with it.
+        CloseHtmlHelpWindows();
         SaveAndQuit(0);
         return 0;
     case WM_SIZE:

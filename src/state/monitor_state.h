@@ -36,6 +36,7 @@ struct MonitorState {
                                       // the alert sounds only for exactly 1
     BOOL printerNameMode = FALSE;     // the command line began with "/P"
     DWORD platformId = 0;             // 0 Win32s, 1 Windows 95 family, 2 NT
+    DWORD windowsMajor = 0;           // major version, as GetVersionExA reports it
     HINSTANCE instance = nullptr;     // the module whose resources the monitor shows
     PanelControls controls = {};
 };
