@@ -9,6 +9,7 @@
 #include "settings/setting_rules.h"
 #include "shell/launch_rules.h"
 #include "status_texts_expected.h"
+#include "ui/help_route.h"
 #include "ui/progress_rules.h"
 
 TEST(ExecutableNames, ClassDirectoryAndSettingsFromPath)
@@ -326,4 +327,42 @@ TEST(ModulePathRule, FailedOrCutPathIsNoPath)
     } cases[] = {{0, false}, {1, true}, {259, true}, {260, false}, {261, false}};
     for (const auto& c : cases)
         EXPECT_EQ(c.fits, ModulePathFits(c.length)) << "length " << c.length;
+}
+
+TEST(HelpRoute, ByPlatformVersionAndFileName)
+{
+    const struct {
+        DWORD platform;
+        DWORD major;
+        const char* file;
+        HelpRoute route;
+    } cases[] = {
+        {VER_PLATFORM_WIN32_NT, 6, "C:\\m\\aide.hlp", HelpRoute::HtmlHelpIfBeside},   // Vista, 7
+        {VER_PLATFORM_WIN32_NT, 10, "C:\\m\\AIDE.HLP", HelpRoute::HtmlHelpIfBeside},  // 10, 11
+        {VER_PLATFORM_WIN32_NT, 5, "C:\\m\\aide.hlp", HelpRoute::WinHelp},            // XP
+        {VER_PLATFORM_WIN32_WINDOWS, 4, "C:\\m\\aide.hlp", HelpRoute::WinHelp},       // 98
+        {VER_PLATFORM_WIN32_NT, 5, "C:\\m\\lumeview.chm", HelpRoute::HtmlHelp},
+        {VER_PLATFORM_WIN32_WINDOWS, 4, "C:\\m\\lumeview.CHM", HelpRoute::HtmlHelp},
+        {VER_PLATFORM_WIN32_NT, 10, "C:\\m\\lumeview.chm", HelpRoute::HtmlHelp},
+        {VER_PLATFORM_WIN32s, 3, "C:\\m\\lumeview.chm", HelpRoute::WinHelp},
+        {VER_PLATFORM_WIN32_NT, 10, "C:\\m\\aide.txt", HelpRoute::WinHelp},
+        {VER_PLATFORM_WIN32_NT, 10, "hlp", HelpRoute::WinHelp},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.file) + " " + std::to_string(c.platform) + "." + std::to_string(c.major));
+        EXPECT_EQ(c.route, RouteHelp(c.platform, c.major, c.file));
+    }
+    EXPECT_FALSE(SystemHasWinHelp(VER_PLATFORM_WIN32_NT, 6));
+    EXPECT_TRUE(SystemHasWinHelp(VER_PLATFORM_WIN32_NT, 5));
+    EXPECT_TRUE(SystemHasWinHelp(VER_PLATFORM_WIN32_WINDOWS, 6));
+}
+
+TEST(HelpRoute, ChmBesideReplacesTheExtensionOnlyWhenItFits)
+{
+    char chm[16];
+    ASSERT_TRUE(ChmBeside("C:\\m\\aide.HLP", chm, sizeof chm));
+    EXPECT_STREQ("C:\\m\\aide.chm", chm);
+    EXPECT_TRUE(ChmBeside("C:\\m\\aide12.hlp", chm, sizeof chm)) << "15 bytes and the NUL";
+    EXPECT_FALSE(ChmBeside("C:\\m\\aide123.hlp", chm, sizeof chm));
+    EXPECT_FALSE(ChmBeside("C:\\m\\aide.txt", chm, sizeof chm));
 }

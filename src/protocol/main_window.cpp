@@ -15,6 +15,7 @@
 #include "state/app_settings.h"
 #include "state/monitor_state.h"
 #include "state/window_object.h"
+#include "ui/html_help.h"
 #include "ui/panel_brushes.h"
 #include "ui/panel_commands.h"
 #include "ui/status_panel.h"
@@ -375,6 +376,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
     case WM_DESTROY:
         RemoveFromNotificationArea();
+        // HTML Help windows are the monitor's own and go with it.
+        CloseHtmlHelpWindows();
         SaveAndQuit(0);
         return 0;
     case WM_SIZE:

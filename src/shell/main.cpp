@@ -96,6 +96,7 @@ static void ReadPlatform()
     versionInfo.dwOSVersionInfoSize = sizeof versionInfo;
     GetVersionExA(&versionInfo);
     monitorState.platformId = versionInfo.dwPlatformId;
+    monitorState.windowsMajor = versionInfo.dwMajorVersion;
 }
 
 // Applies the command-line rule; false when the monitor must not run.

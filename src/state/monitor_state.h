@@ -37,6 +37,7 @@ struct MonitorState {
     BOOL printerNameMode = FALSE;     // the command line began with "/P"
     DWORD platformId = 0;             // 0 Win32s, 1 Windows 95 family, 2 NT
     BOOL notificationAreaIcon = FALSE;  // notification_area_icon read exactly 1 at start-up
+    DWORD windowsMajor = 0;             // major version, as GetVersionExA reports it
     HINSTANCE instance = nullptr;     // the module whose resources the monitor shows
     PanelControls controls = {};
 };
