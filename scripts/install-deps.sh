@@ -20,7 +20,23 @@ for package in $packages; do
 done
 if [ -n "$missing" ]; then
     echo "Installing:$missing"
-    as_root apt-get update -qq
+    # A mirror caught mid-sync serves an index that does not match its
+    # release file; try again a little later before giving up on it.
+    release=""
+    tries=0
+    until as_root apt-get update -qq; do
+        tries=$((tries + 1))
+        if [ "$tries" -ge 3 ]; then
+            # With one architecture's security index missing, its packages
+            # would no longer match the other's. Take both from the release
+            # itself so that wine32:i386 and wine64 stay of one version.
+            release="$(. /etc/os-release && echo "$VERSION_CODENAME")"
+            echo "apt-get update failed $tries times; installing from $release alone" >&2
+            break
+        fi
+        sleep 20
+    done
     # shellcheck disable=SC2086
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $missing
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+        ${release:+-t "$release"} $missing
 fi
