@@ -1,11 +1,12 @@
 #!/bin/sh
 # Installs what building and running lumeview needs on Debian 12 and is
 # not there yet: the i386 architecture, Wine, the mingw-w64 cross compiler,
-# GoogleTest's sources, Xvfb, the screenshot tools and the help compiler.
+# GoogleTest's sources, Xvfb, the screenshot tools, the help compiler and the
+# Python that mends its context table.
 set -eu
 
 packages="cmake ninja-build wine wine32:i386 wine64 g++-mingw-w64-i686 binutils-mingw-w64-i686
-mingw-w64-i686-dev googletest fonts-wine xvfb xauth imagemagick x11-utils fp-utils"
+mingw-w64-i686-dev googletest fonts-wine xvfb xauth imagemagick x11-utils fp-utils python3"
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
