@@ -101,14 +101,16 @@ TEST(Docs, ProtocolListsEveryMessageWithItsNumber)
     }
 }
 
-TEST(Docs, SampleSettingsHoldEveryKeyAtItsDefault)
+TEST(Docs, SampleSettingsHoldEveryKeyAtItsDefaultButTheHelpFile)
 {
     std::string sample = TestEnvironment("LUMEVIEW_SOURCE") + "\\docs\\lumeview.sample.INI";
-    // Every key of the monitor's section with the value a missing key gives:
-    // 0 for the numbers, empty for the texts.
+    // Every key of the monitor's section with the value a missing key gives
+    // (0 for the numbers, empty for the texts), but the help file that
+    // ships beside the monitor.
     const std::vector<std::string> defaults = {"sound_audio_alert=0", "event_notification_type=0",
                                                "notification_area_icon=0", "IsIcon=0",
-                                               "EngssHelp=", "Soundfile=", "QueueExe=", "Default Printer="};
+                                               "EngssHelp=lumeview.chm", "Soundfile=", "QueueExe=",
+                                               "Default Printer="};
     char section[4096] = {};
     DWORD length = GetPrivateProfileSectionA("Status Monitor", section, sizeof section, sample.c_str());
     ASSERT_LT(length, sizeof section - 2);
@@ -119,7 +121,7 @@ TEST(Docs, SampleSettingsHoldEveryKeyAtItsDefault)
     }
     EXPECT_EQ(defaults, entries);
 
-    // The monitor reads it like no file at all: mode 0 refuses "/S".
+    // The monitor starts with it as with no file at all: mode 0 refuses "/S".
     MonitorCopy monitor;
     WriteFileBytes(monitor.iniPath, ReadFileBytes(sample));
     ASSERT_TRUE(monitor.Start("/S"));
