@@ -2,7 +2,7 @@
 # build, and in a temporary folder outside the repository every link of its
 # README names a file it holds and the kit's CMake file builds lvps and the
 # example from the archive alone.
-# cmake -DBINARY_DIR=... -DSOURCE_DIR=... -DWITH_HELP=0|1 -P release_archive.cmake
+# cmake -DBINARY_DIR=... -DSOURCE_DIR=... -P release_archive.cmake
 execute_process(COMMAND mktemp -d /tmp/lumeview-archive.XXXXXX OUTPUT_VARIABLE work OUTPUT_STRIP_TRAILING_WHITESPACE)
 
 if(NOT IS_DIRECTORY "${work}")
@@ -60,7 +60,7 @@ foreach(link IN LISTS links)
   endif()
 endforeach()
 
-if(WITH_HELP AND NOT EXISTS ${root}/lumeview.chm)
+if(NOT EXISTS ${root}/lumeview.chm)
   fail("the archive lacks the help file lumeview.chm")
 endif()
 
