@@ -69,7 +69,7 @@ def project_topics(hhp_path):
 
 def listing_chunks(data):
     """ITSP directory: (chunk size, quickref density, offsets of PMGL chunks)."""
-    (itsp_offset, _), = [struct.unpack_from("<QQ", data, ITSF_HEADER_SECTIONS + 16)]
+    itsp_offset = struct.unpack_from("<Q", data, ITSF_HEADER_SECTIONS + 16)[0]
     if data[itsp_offset:itsp_offset + 4] != b"ITSP":
         fail("no ITSP directory")
     header_length, _, chunk_size, density = struct.unpack_from("<IIII", data, itsp_offset + 8)
@@ -171,7 +171,7 @@ def main():
         fail("the file has no #IVB")
 
     # Header section 0 records the file's length.
-    (section0, _), = [struct.unpack_from("<QQ", data, ITSF_HEADER_SECTIONS)]
+    section0 = struct.unpack_from("<Q", data, ITSF_HEADER_SECTIONS)[0]
     struct.pack_into("<Q", data, section0 + 8, len(data))
     open(fixed_path, "wb").write(data)
 
