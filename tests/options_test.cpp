@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "help_spy.h"
+#include "hhctrl_stand_in.h"
 #include "hung_viewer.h"
 #include "lumeview/protocol.h"
 #include "monitor_copy.h"
@@ -351,6 +352,26 @@ TEST(OptionsDialog, F1AsksForTheFocusedControlsTopicAndTheDialogStays)
     PressKeyIn(dialog, VK_F1);
     ASSERT_TRUE(spy.WaitFor(1));
     EXPECT_EQ(3001u, spy.Requests()[0].data) << "the dialog as a whole";
+    Quit(monitor);
+}
+
+TEST(OptionsDialog, F1AsksHtmlHelpForTheFocusedControlsTopicOfAChm)
+{
+    HhctrlStandIn hhctrl;
+    MonitorCopy monitor(Platform::Windows10);
+    ASSERT_TRUE(hhctrl.LoadedBy(monitor));
+    ASSERT_TRUE(monitor.StartWith(MonitorSettings().Key("EngssHelp", "Moniteur.chm").Text()));
+    HWND dialog = OpenOptions(monitor);
+    ASSERT_NE(nullptr, dialog);
+    ASSERT_TRUE(FocusByKeyboard(dialog, IDC_OPTIONS_CANCEL));
+    PressKeyIn(dialog, VK_F1);
+    HtmlHelpLog log = hhctrl.WaitForCalls(1);
+    ASSERT_EQ(1u, log.calls.size());
+    EXPECT_EQ(kHelpContextCommand, log.calls[0].command);
+    EXPECT_EQ(3005u, log.calls[0].data);
+    EXPECT_EQ(monitor.directory + "Moniteur.chm", log.calls[0].file);
+    EXPECT_EQ(dialog, log.calls[0].owner);
+    EXPECT_TRUE(IsWindowVisible(dialog));
     Quit(monitor);
 }
 

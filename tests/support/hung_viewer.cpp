@@ -48,8 +48,14 @@ testing::AssertionResult AnswersAfterAskingForHelp(MonitorCopy& monitor, const s
     // Posted, it waits behind the request in the monitor's queue.
     PostMessageA(monitor.window, LVWM_OPERATION, LV_OP_PRINTING, 0);
     const std::wstring printing = Utf16FromCp1252("Impression en cours");
-    if (!Eventually([&] { return monitor.ControlText(IDC_STATUS_TEXT) == printing; }, 6000))
+    bool ended = false;
+    if (!Eventually([&] { return (ended = !monitor.Running()) || monitor.ControlText(IDC_STATUS_TEXT) == printing; },
+                    6000))
         return testing::AssertionFailure() << "the monitor read no message for 6 s after the request";
+    if (ended)
+        return testing::AssertionFailure() << (testing::Message() << "the monitor ended after the request, exit code "
+                                                                  << std::hex << std::showbase
+                                                                  << monitor.WaitForExit(0));
     bool answered = false;
     monitor.Send(LVWM_ERROR, OPECALL_RECOVER, 2, 3000, &answered);
     if (!answered)

@@ -12,10 +12,10 @@ std::string RecorderLogPath(const std::string& exePath)
     return exePath + ".log";
 }
 
-bool InstallRecorder(const std::string& exePath)
+bool InstallRecorder(const std::string& exePath, const char* built)
 {
-    std::string built = TestEnvironment("LUMEVIEW_BIN") + "\\recorder.exe";
-    return CopyFileA(built.c_str(), exePath.c_str(), FALSE) != FALSE;
+    std::string source = TestEnvironment("LUMEVIEW_BIN") + "\\" + built;
+    return CopyFileA(source.c_str(), exePath.c_str(), FALSE) != FALSE;
 }
 
 std::string WaitForRecorderLog(const std::string& exePath, size_t lines, unsigned timeoutMs)

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include "polling.h"
-#include "recorder.h"
 #include "test_files.h"
 
 std::string SystemFolderPath(SystemFolder folder)
@@ -17,15 +16,15 @@ std::string SystemFolderPath(SystemFolder folder)
     return path;
 }
 
-SystemProgramStandIn::SystemProgramStandIn(SystemFolder folder, const std::string& name, const char* file,
-                                           int line)
+SystemProgramStandIn::SystemProgramStandIn(SystemFolder folder, const std::string& name, const char* recorder,
+                                           const char* file, int line)
     : path(SystemFolderPath(folder) + "\\" + name), saved_(path + ".lumeview-saved"), file_(file), line_(line)
 {
     DeleteFileA(RecorderLogPath(path).c_str());
     if (FileExists(path) && !MoveFileExA(path.c_str(), saved_.c_str(), MOVEFILE_REPLACE_EXISTING))
         failure_ = path + " cannot be set aside, error " + std::to_string(GetLastError());
-    else if (!InstallRecorder(path))
-        failure_ = "no recorder at " + path;
+    else if (recorder && !InstallRecorder(path, recorder))
+        failure_ = std::string("no ") + recorder + " at " + path;
     if (!failure_.empty())
         ADD_FAILURE_AT(file_, line_) << failure_;
 }

@@ -20,20 +20,49 @@ testing::AssertionResult SetAppDefault(const std::string& keyName, const char* v
     return testing::AssertionSuccess();
 }
 
+struct KnownPlatform {
+    Platform platform;
+    const char* name;
+    const char* wineVersion;  // Wine's name of the version
+};
+
+const KnownPlatform kPlatforms[] = {
+    {Platform::Win32s, "Win32s", "win31"},          {Platform::Windows95, "Windows 95", "win95"},
+    {Platform::Windows98, "Windows 98", "win98"},   {Platform::NT, "NT", "winxp"},
+    {Platform::Windows7, "Windows 7", "win7"},      {Platform::Windows10, "Windows 10", "win10"},
+};
+
+const KnownPlatform* Known(Platform platform)
+{
+    for (const KnownPlatform& known : kPlatforms) {
+        if (known.platform == platform)
+            return &known;
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 const char* PlatformName(Platform platform)
 {
-    return platform == Platform::Win32s ? "Win32s" : platform == Platform::Windows95 ? "Windows 95" : "NT";
+    const KnownPlatform* known = Known(platform);
+    return known ? known->name : "?";
 }
 
 testing::AssertionResult SetWinePlatform(const std::string& exeName, Platform platform)
 {
-    const char* version = platform == Platform::Win32s ? "win31" : platform == Platform::Windows95 ? "win95" : "winxp";
-    return SetAppDefault("Software\\Wine\\AppDefaults\\" + exeName, "Version", version);
+    const KnownPlatform* known = Known(platform);
+    if (!known)
+        return testing::AssertionFailure() << "no Wine version for platform " << static_cast<int>(platform);
+    return SetAppDefault("Software\\Wine\\AppDefaults\\" + exeName, "Version", known->wineVersion);
 }
 
 testing::AssertionResult SetWineUnmanaged(const std::string& exeName)
 {
     return SetAppDefault("Software\\Wine\\AppDefaults\\" + exeName + "\\X11 Driver", "Managed", "N");
+}
+
+testing::AssertionResult SetWineDllOverride(const std::string& exeName, const char* library, const char* loadOrder)
+{
+    return SetAppDefault("Software\\Wine\\AppDefaults\\" + exeName + "\\DllOverrides", library, loadOrder);
 }
