@@ -5,10 +5,13 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cstring>
 #include <map>
 #include <regex>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "lumeview/protocol.h"
 #include "monitor_copy.h"
