@@ -124,11 +124,13 @@ def main():
     content_offset = struct.unpack_from("<Q", data, ITSF_CONTENT_OFFSET)[0]
     chunk_size, density, chunks = listing_chunks(data)
 
+    listing = [(chunk, read_chunk(data, chunk, chunk_size)) for chunk in chunks]
+
     # chmcmd's #STRINGS holds nothing but the topic paths after its leading
     # NUL; anything else would be referenced by offsets this cannot keep.
     old_strings = None
-    for chunk in chunks:
-        for name, section, offset, size in read_chunk(data, chunk, chunk_size):
+    for chunk, entries in listing:
+        for name, section, offset, size in entries:
             if name == b"/#STRINGS":
                 old_strings = size
     if old_strings is None:
@@ -156,8 +158,7 @@ def main():
     ivb_offset = len(data) - content_offset
     data += ivb
     replaced = {b"/#STRINGS": (strings_offset, len(strings)), b"/#IVB": (ivb_offset, len(ivb))}
-    for chunk in chunks:
-        entries = read_chunk(data, chunk, chunk_size)
+    for chunk, entries in listing:
         if write_chunk(data[chunk:chunk + 20], entries, chunk_size, density) != data[chunk:chunk + chunk_size]:
             fail("a directory chunk is not laid out as expected")
         touched = False

@@ -17,6 +17,7 @@
 #include "monitor_copy.h"
 #include "panel_input.h"
 #include "polling.h"
+#include "process_metrics.h"
 #include "protocol/protocol_rules.h"
 #include "protocol/status_table.h"
 #include "resource.h"
@@ -161,29 +162,16 @@ std::string LastNavigation(size_t from)
 
 size_t TraceSize() { return ReadFileBytes(TestEnvironment("LUMEVIEW_HELP_TRACE")).size(); }
 
-struct HelpWindowSearch {
-    DWORD process;
-    HWND found;
-};
-
-BOOL CALLBACK FindHelpWindow(HWND window, LPARAM data)
-{
-    auto* search = reinterpret_cast<HelpWindowSearch*>(data);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    char name[64] = "";
-    GetClassNameA(window, name, sizeof name);
-    if (process == search->process && strcmp(name, "HH Parent") == 0)
-        search->found = window;
-    return search->found == nullptr;
-}
-
 // The HTML Help window the monitor's process shows, if any.
 HWND HelpWindowOf(const MonitorCopy& monitor)
 {
-    HelpWindowSearch search = {monitor.process.dwProcessId, nullptr};
-    EnumWindows(FindHelpWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    for (HWND window : WindowsOfClass("HH Parent")) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        if (process == monitor.process.dwProcessId)
+            return window;
+    }
+    return nullptr;
 }
 
 }  // namespace
